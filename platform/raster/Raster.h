@@ -1,0 +1,28 @@
+#pragma once
+#include <QImage>
+
+// Raster copies between images (all images are QImage::Format_RGB32 or
+// ARGB32_Premultiplied).  Rectangles are clipped to both images; nothing is
+// allocated per call.
+namespace platform::raster {
+
+// Plain copy (SRCCOPY) of w x h pixels from src (sx, sy) to dst (x, y).
+void copy(QImage& dst, int x, int y, int w, int h, const QImage& src, int sx, int sy);
+
+// AND copy (SRCAND): each destination pixel becomes dst & src, so black ink
+// of the source is added and white leaves the destination unchanged.
+void andCopy(QImage& dst, int x, int y, int w, int h, const QImage& src, int sx, int sy);
+
+// Stretch copy of src (sx, sy, sw, sh) onto dst (x, y, w, h) that keeps black
+// ink when shrinking: each destination pixel is the AND of the source pixels
+// that land on it; then AND-combined with the destination when `andWithDest`.
+void stretchBlackOnWhite(QImage& dst, int x, int y, int w, int h,
+                         const QImage& src, int sx, int sy, int sw, int sh, bool andWithDest = true);
+
+// Constant-alpha blend (source over, no per-pixel alpha) of src (sx, sy, sw,
+// sh) stretched onto dst (x, y, w, h); alpha 0..255.  A source width or
+// height of -1 means the destination's.
+void alphaBlendRect(QImage& dst, int x, int y, int w, int h,
+                    const QImage& src, int sx, int sy, int sw, int sh, int alpha);
+
+} // namespace platform::raster
