@@ -1,11 +1,13 @@
 #include <QApplication>
-#include <QWidget>
+
+#include "keyrig/frmPiano.h"
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    QWidget window;
-    window.setWindowTitle(QStringLiteral("keyrig"));
+    QApplication::setApplicationName(QStringLiteral("keyrig"));
+    frmPiano window;
     window.show();
+    window.activateWindow();
     return app.exec();
 }

@@ -15,16 +15,18 @@ class PictureBox : public QWidget {
 public:
     explicit PictureBox(QWidget* parent = nullptr);
 
-    QImage& image() { return image_; }
-    const QImage& image() const { return image_; }
+    // The image follows the widget's size at once, also while the widget is
+    // hidden (when Qt defers its resize events).
+    QImage& image() { syncImageSize(); return image_; }
+    const QImage& image() const { syncImageSize(); return image_; }
 
     void setBackColor(const QColor& color); // also clears, as a new back colour does
     QColor backColor() const { return backColor_; }
     void setForeColor(const QColor& color) { foreColor_ = color; }
     QColor foreColor() const { return foreColor_; }
 
-    int scaleWidth() const { return image_.width(); }
-    int scaleHeight() const { return image_.height(); }
+    int scaleWidth() const { return image().width(); }
+    int scaleHeight() const { return image().height(); }
 
     void cls();                                                   // fill with the back colour
     void line(int x1, int y1, int x2, int y2, const QColor& color); // end point excluded, like LineTo
@@ -46,7 +48,9 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    QImage image_;
+    void syncImageSize() const;
+
+    mutable QImage image_; // resized lazily by syncImageSize
     QColor backColor_ = Qt::white;
     QColor foreColor_ = Qt::black;
 };

@@ -1,0 +1,24 @@
+#pragma once
+#include "platform/midi/MidiOut.h"
+
+class QWidget;
+
+// The program's one MIDI output port and every message keyrig sends.
+// Channels are 0..15 as on the wire: 0 is the keyboard, 9 the percussion.
+namespace VBMIDI {
+
+platform::midi::MidiOut& PortHandle();
+int& PortDevice();  // device opened by OpenMidiOut, saved in config.dat
+int& PortResult();  // result of the last open, close or note-on
+
+// Failures are shown as "Open MIDI Out failed" / "Close MIDI Out failed".
+void OpenMidiOut(QWidget* parent = nullptr);
+void CloseMidiOut(QWidget* parent = nullptr);
+
+// Messages whose key, velocity or program lies outside 0..127 are not sent:
+// they would corrupt the status byte of the packed message.
+void SendNoteOn(int channel, int key, int velocity);
+void SendNoteOff(int channel, int key);
+void SendProgram(int channel, int program);
+
+} // namespace VBMIDI

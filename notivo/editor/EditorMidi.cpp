@@ -1,0 +1,88 @@
+#include "notivo/editor/EditorMidi.h"
+
+#include <algorithm>
+
+#include "platform/midi/MidiMessage.h"
+
+namespace notivo {
+namespace {
+constexpr int PercussionChannel = 9;
+constexpr int FirstDrumEntry = 128; // list entries from here on are drum keys
+constexpr int DrumEntryToKey = 93;  // entry 128 is key 35
+
+// Data bytes carry seven bits; anything else would corrupt the message.
+int dataByte(int value) { return std::clamp(value, 0, 127); }
+} // namespace
+
+EditorMidi::DeviceNames EditorMidi::deviceNames()
+{
+    DeviceNames names;
+    names.mapper = platform::midi::MidiOut::productName(platform::midi::MidiMapper);
+    const int count = platform::midi::MidiOut::deviceCount();
+    for (int i = 0; i < count; ++i)
+        names.devices.push_back(platform::midi::MidiOut::productName(i));
+    return names;
+}
+
+bool EditorMidi::openFirstDevice()
+{
+    const int count = platform::midi::MidiOut::deviceCount();
+    bool opened = false;
+    for (MidiDevice = platform::midi::MidiMapper; MidiDevice < count; ++MidiDevice) {
+        MidiResult = MidiHandle.open(MidiDevice);
+        if (MidiResult == platform::midi::MidiOk) {
+            opened = true;
+            break;
+        }
+    }
+    MidiChannel = 0;
+    NoteVelocity = 127;
+    return opened;
+}
+
+int EditorMidi::switchDevice(int device)
+{
+    MidiResult = MidiHandle.open(device);
+    if (MidiResult == platform::midi::MidiOk)
+        MidiDevice = device;
+    return MidiResult;
+}
+
+int EditorMidi::channelIndex() const { return std::clamp<int>(MidiChannel, 0, Channels - 1); }
+
+int EditorMidi::channelFor() const
+{
+    return DrumMode[channelIndex()] ? PercussionChannel : channelIndex();
+}
+
+int EditorMidi::keyFor(int v) const
+{
+    return dataByte(DrumMode[channelIndex()] ? DrumNote[channelIndex()] : 127 - v);
+}
+
+void EditorMidi::send(int status, int data1, int data2)
+{
+    MidiHandle.shortMsg(platform::midi::packShortMessage(status, dataByte(data1), dataByte(data2)));
+}
+
+void EditorMidi::NoteOn(int v) { send(0x90 + channelFor(), keyFor(v), NoteVelocity); }
+
+void EditorMidi::NoteOff(int v) { send(0x80 + channelFor(), keyFor(v), 0); }
+
+void EditorMidi::SetInstrument(int p)
+{
+    const int ch = channelIndex();
+    if (p >= FirstDrumEntry) {
+        DrumMode[ch] = true;
+        DrumNote[ch] = static_cast<std::int16_t>(p - DrumEntryToKey);
+        return;
+    }
+    send(0xB0 + ch, 0, 0);  // bank select, coarse
+    send(0xB0 + ch, 32, 0); // bank select, fine
+    send(0xC0 + ch, p);     // program change
+    DrumMode[ch] = false;
+}
+
+void EditorMidi::close() { MidiResult = MidiHandle.close(); }
+
+} // namespace notivo

@@ -1,0 +1,59 @@
+#pragma once
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/midi/MidiOut.h"
+
+namespace notivo {
+
+// The editor's one MIDI output device and the messages it sends: note on/off
+// of inverted pitch values (127 - key), program or drum-key selection, and
+// the choice of device.  Knows nothing of windows; the editor shows the menu.
+class EditorMidi {
+public:
+    static constexpr int Channels = 8;
+    static constexpr int PreviewPitch = 67; // middle C as an inverted pitch value
+
+    platform::midi::MidiOut MidiHandle;
+    int MidiDevice = platform::midi::MidiMapper; // -1 mapper, 0..N-1 devices
+    int MidiResult = 0;                          // result of the last open or close
+    std::int16_t MidiChannel = 0;
+    std::int16_t NoteVelocity = 127;
+    std::array<bool, Channels> DrumMode{};
+    std::array<std::int16_t, Channels> DrumNote{};
+
+    // Product names: the mapper first, then devices 0..N-1.
+    struct DeviceNames {
+        std::string mapper;
+        std::vector<std::string> devices;
+    };
+    static DeviceNames deviceNames();
+
+    // Opens the first device that opens, the mapper first, then 0, 1, ...;
+    // false when none does.  Sets the channel and velocity of every note.
+    bool openFirstDevice();
+
+    // Switches to `device`.  The device in use stays open until the new one
+    // has opened, so a device that fails to open leaves the old one working;
+    // returns the result of the open (0 = success).
+    int switchDevice(int device);
+
+    void NoteOn(int v);
+    void NoteOff(int v);
+    // List entries 0..127 select a program (bank 0); 128..174 the drum keys 35..81.
+    void SetInstrument(int p);
+
+    // The key and status a note of inverted pitch `v` goes out with.
+    int keyFor(int v) const;
+    int channelFor() const;
+
+    void close();
+
+private:
+    void send(int status, int data1, int data2 = 0);
+    int channelIndex() const;
+};
+
+} // namespace notivo

@@ -1,0 +1,54 @@
+#include "notivo/editor/EditorWindows.h"
+
+#include <QFileDialog>
+#include <QMenu>
+
+#include "notivo/editor/ScoreFile.h"
+#include "notivo/printing/PrintPreview.h"
+#include "notivo/widgets/frmAbout.h"
+#include "platform/chrome/MessageBox.h"
+
+namespace notivo {
+namespace {
+QString chooseScoreFile(QWidget* parent, const QString& folder, QFileDialog::AcceptMode mode)
+{
+    QFileDialog dialog(parent, QString(), folder, QString::fromLatin1(ScoreFileFilter));
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setDefaultSuffix(QStringLiteral("txt"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+} // namespace
+
+QString chooseScoreFileToSave(QWidget* parent, const QString& folder)
+{
+    return chooseScoreFile(parent, folder, QFileDialog::AcceptSave);
+}
+
+QString chooseScoreFileToOpen(QWidget* parent, const QString& folder)
+{
+    return chooseScoreFile(parent, folder, QFileDialog::AcceptOpen);
+}
+
+void popupMenuAt(QMenu* menu, const QPoint& globalPos) { menu->exec(globalPos); }
+
+void showPrintDialog(QWidget* parent, Score&)
+{
+    platform::showMessage(parent, QStringLiteral("Printing is not available in this build."));
+}
+
+void showPrintPreview(QWidget* parent, Score& score)
+{
+    auto* preview = new PrintPreview(parent, score);
+    preview->show();
+}
+
+void showAboutBox(QWidget* parent)
+{
+    frmAbout about(parent);
+    about.exec();
+}
+
+} // namespace notivo

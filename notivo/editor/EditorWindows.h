@@ -1,0 +1,27 @@
+#pragma once
+#include <QPoint>
+#include <QString>
+
+class QMenu;
+class QWidget;
+
+namespace notivo {
+
+class Score;
+
+// The dialogs and windows the editor's menus open, behind plain functions so
+// that the editor can be driven without them in tests.
+
+// File dialogs for score files ("Melvar files", *.txt) starting in `folder`;
+// the chosen path, or empty when cancelled.
+QString chooseScoreFileToSave(QWidget* parent, const QString& folder);
+QString chooseScoreFileToOpen(QWidget* parent, const QString& folder);
+
+// Shows `menu` as a pop-up at `globalPos`; returns when it has closed.
+void popupMenuAt(QMenu* menu, const QPoint& globalPos);
+
+void showPrintDialog(QWidget* parent, Score& score);  // modal
+void showPrintPreview(QWidget* parent, Score& score); // modeless
+void showAboutBox(QWidget* parent);                   // modal
+
+} // namespace notivo

@@ -1,0 +1,264 @@
+#include "notivo/editor/PlaybackEngine.h"
+
+#include <algorithm>
+
+#include "notivo/staff/StaffGeometry.h"
+#include "platform/chrome/Rounding.h"
+
+namespace notivo {
+
+using std::chrono::milliseconds;
+using staff::FixNotes;
+using staff::NoteTip;
+
+namespace {
+
+// Position strip and play line: window column w is anchored at 16 w + 30; the
+// run's line stands just right of a finished column (+18), the step's line
+// through the column being sounded (+2).
+constexpr int lineAfterColumn(int windowColumn) { return windowColumn * 16 + 48; }
+constexpr int lineThroughColumn(int windowColumn) { return (windowColumn - 1) * 16 + 48; }
+
+} // namespace
+
+PlaybackEngine::PlaybackEngine(Score& score, PlaybackOutput& output, PlaybackClock& clock)
+    : score_(score), out_(output), clock_(clock)
+{
+}
+
+void PlaybackEngine::Command5_Click()
+{
+    if (shutDown_)
+        return;
+    playStartTick_ = clock_.now();
+    if (playing_) {
+        // Every click during a run asks for the pause: a second click before
+        // the pass ends must not cancel the first and leave a run that the
+        // button can no longer pause.
+        pauseRequest_ = true;
+        pauseFace_ = false;
+        out_.showPlayFace(false);
+        return;
+    }
+    pauseFace_ = true;
+    out_.showPlayFace(true);
+    pauseRequest_ = false;
+    // The tempo is read once per Play; moving the bar during a run counts from the next Play.
+    playRun(unitMilliseconds(std::clamp(out_.tempoValue(), 0, TempoMaximum)));
+}
+
+void PlaybackEngine::Command1_Click()
+{
+    // A Stop while nothing plays leaves no trace (it would otherwise rewind a later pause).
+    if (!playing_)
+        return;
+    pauseRequest_ = true;
+    stopRequest_ = true;
+}
+
+void PlaybackEngine::fillWorkingGrid(int first, int last)
+{
+    working_.fill(0);
+    for (int k = first; k <= last; ++k) {
+        working(RestPosition, k) = score_.ScoreNotes.cell(RestPosition, k);
+        for (int r = 1; r <= PlayedPositions; ++r) {
+            const int id = score_.ScoreNotes.cell(r, k);
+            if (r == RestPosition || id == 0)
+                continue;
+            if (id < NoteId::QuarterPause)
+                working(r, k) = static_cast<std::int16_t>(id);
+            // A rest away from its position (moved by Move Up/Down, or read
+            // from a file) is still the rest of its column: played as silence,
+            // never counted as a note, so the column cannot repeat forever.
+            // Unknown ids there are ignored.
+            else if (isRestId(id) && working(RestPosition, k) == 0)
+                working(RestPosition, k) = static_cast<std::int16_t>(id);
+        }
+    }
+}
+
+void PlaybackEngine::playRun(int unitMs)
+{
+    playing_ = true;
+    if (playPosition_ == 0)
+        playPosition_ = 1;
+    const int first = std::max(playPosition_, 1);
+    const int last = std::clamp(score_.ColumnCount, 0, ScoreColumns);
+    fillWorkingGrid(first, last);
+
+    bool sustain = false;
+    bool endedOnRequest = false;
+    QString lastNames;
+    SteadyClock::time_point deadline = clock_.now();
+    for (int k = first; k <= last; ++k) {
+        bool repeat = false;
+        QString names;
+        for (int r = 1; r <= PlayedPositions; ++r) {
+            const int n = working(r, k);
+            if (n != 0 && n < NoteId::QuarterPause && !sustain) {
+                const std::uint8_t accidental = score_.ScoreAccidentals.cell(r, k);
+                out_.NoteOn(FixNotes(r, accidental));
+                names += NoteTip(r, accidental, false) + QLatin1Char(' ');
+            }
+        }
+        if (names.isEmpty())
+            names = lastNames;
+        out_.showNames(names);
+        lastNames = names;
+
+        const int rest = working(RestPosition, k);
+        int lengthMs = unitMs;
+        if (rest >= NoteId::QuarterPause)
+            lengthMs = rest == NoteId::QuaverPause ? QuaverPauseUnits * unitMs
+                     : rest == NoteId::QuarterPause ? QuarterPauseUnits * unitMs
+                                                    : 0;
+        const SteadyClock::time_point now = clock_.now();
+        if (now - deadline > HeldUpTolerance)
+            deadline = now;
+        deadline += milliseconds(lengthMs);
+        if (!clock_.waitUntil(deadline) || shutDown_) {
+            windUp();
+            return;
+        }
+        if (rest >= NoteId::QuarterPause) {
+            sustain = false;
+            repeat = false;
+            working(RestPosition, k) = 0;
+        }
+
+        // Count down; the last non-empty position of the pass decides sustain.
+        for (int r = 1; r <= PlayedPositions; ++r) {
+            std::int16_t& n = working(r, k);
+            if (n == 0)
+                continue;
+            if (n < NoteId::QuarterPause)
+                --n;
+            if (n != 0) {
+                repeat = true;
+                sustain = true;
+            } else {
+                out_.NoteOff(FixNotes(r, score_.ScoreAccidentals.cell(r, k)));
+                sustain = false;
+            }
+        }
+
+        if (k > 30 && k - 30 < out_.scrollMaximum())
+            out_.setScrollValue(k - 30);
+        if (repeat)
+            --k;
+        out_.drawPlayLine(lineAfterColumn(k - out_.scrollValue()));
+        out_.repaintCanvas();
+
+        if (pauseRequest_) {
+            pauseRequest_ = false;
+            if (stopRequest_) {
+                playPosition_ = 1;
+                stopRequest_ = false;
+            } else {
+                // A pause after the last column has finished starts the next Play from the top.
+                playPosition_ = k + 1 > last ? 1 : k + 1;
+            }
+            endedOnRequest = true;
+            break;
+        }
+    }
+    // Reaching the end, or finding nothing to play from here, starts the next run at column 1.
+    if (!endedOnRequest)
+        playPosition_ = 1;
+    endRun();
+}
+
+void PlaybackEngine::endRun()
+{
+    pauseRequest_ = false;
+    stopRequest_ = false;
+    releaseAllNotes();
+    out_.setScrollValue(0);
+    playing_ = false;
+    pauseFace_ = false;
+    out_.showPlayFace(false);
+}
+
+void PlaybackEngine::windUp()
+{
+    if (!shutDown_) // shutdown has released them already
+        releaseAllNotes();
+    pauseRequest_ = false;
+    stopRequest_ = false;
+    playing_ = false;
+    pauseFace_ = false;
+}
+
+void PlaybackEngine::releaseAllNotes()
+{
+    for (int v = LowestPlayedValue; v <= HighestPlayedValue; ++v)
+        out_.NoteOff(v);
+}
+
+void PlaybackEngine::Command2_Click()
+{
+    if (shutDown_)
+        return;
+    stepColumn_ = playPosition_ + 1;
+    if (stepColumn_ > 30 && stepColumn_ - 26 < out_.scrollMaximum())
+        out_.setScrollValue(stepColumn_ - 26);
+    // Unlike the strip, Step does not skip a column equal to the last one
+    // sounded: after a run has rewound the position that would make Step
+    // dead until the position is moved some other way.
+    if (stepColumn_ < 1)
+        return;
+    ++playPosition_;
+    if (lastStepColumn_ >= score_.ColumnCount) {
+        playPosition_ = 1;
+        stepColumn_ = 1;
+    }
+    soundColumn(stepColumn_, lineThroughColumn(stepColumn_ - out_.scrollValue()), stepColumn_);
+}
+
+void PlaybackEngine::Picture6_MouseDown(double x)
+{
+    if (shutDown_)
+        return;
+    const int w = static_cast<int>(platform::roundHalfEven((x - 35.0) / 16.0));
+    if (w == lastStepColumn_ || w < 1)
+        return;
+    const int s = out_.scrollValue();
+    playPosition_ = w + s;
+    soundColumn(w + s, lineThroughColumn(w), w);
+}
+
+void PlaybackEngine::soundColumn(int column, int lineX, int shownColumn)
+{
+    out_.drawPlayLine(lineX);
+    releaseAllNotes();
+    QString names;
+    for (int r = 1; r <= PlayedPositions; ++r) {
+        const int id = score_.ScoreNotes.get(r, column);
+        if (id > 0 && id < NoteId::QuarterPause) {
+            const std::uint8_t accidental = score_.ScoreAccidentals.get(r, column);
+            out_.NoteOn(FixNotes(r, accidental));
+            names += NoteTip(r, accidental, false) + QLatin1Char(' ');
+        }
+    }
+    out_.showNames(names);
+    lastStepColumn_ = shownColumn;
+    const bool waited = clock_.waitFor(milliseconds(StepMilliseconds));
+    if (shutDown_)
+        return;
+    releaseAllNotes();
+    if (waited)
+        out_.repaintCanvas();
+}
+
+void PlaybackEngine::shutdown()
+{
+    if (shutDown_)
+        return;
+    shutDown_ = true;
+    // Every key, not only the staff's range: a preview of a note placed
+    // below the staff may be sounding too.
+    for (int v = 0; v <= 127; ++v)
+        out_.NoteOff(v);
+}
+
+} // namespace notivo

@@ -1,0 +1,177 @@
+#include "notivo/editor/ScoreFile.h"
+
+#include "notivo/editor/ScoreAccidentalEntry.h"
+#include "notivo/editor/ScoreModel.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+#include <algorithm>
+#include <string_view>
+
+namespace notivo {
+namespace {
+
+// No score file comes near this size (a full score is about 200 KB); a
+// larger file was picked by mistake and is not read into memory.
+constexpr qint64 MaxScoreFileSize = 16 * 1024 * 1024;
+
+constexpr std::string_view SharpsPrefix = "Sharps:";
+constexpr std::string_view FlatsPrefix = "Flats:";
+constexpr int TonePrefixLength = 8; // "ToneNN: "
+
+void appendEntry(QByteArray& text, int position, int column)
+{
+    text += QByteArray::number(position);
+    text += ',';
+    text += QByteArray::number(column);
+    text += ' ';
+}
+
+int hexValue(char ch)
+{
+    if (ch >= '0' && ch <= '9')
+        return ch - '0';
+    if (ch >= 'A' && ch <= 'F')
+        return ch - 'A' + 10;
+    if (ch >= 'a' && ch <= 'f')
+        return ch - 'a' + 10;
+    return -1;
+}
+
+QString entryProblem(AccidentalEntryError error)
+{
+    switch (error) {
+    case AccidentalEntryError::NoComma: return QStringLiteral("has no comma");
+    case AccidentalEntryError::NotANumber: return QStringLiteral("is not a pair of numbers");
+    case AccidentalEntryError::PositionOutOfRange: return QStringLiteral("names a position outside 1..40");
+    case AccidentalEntryError::ColumnOutOfRange: return QStringLiteral("names a column outside 1..500");
+    case AccidentalEntryError::None: break;
+    }
+    return {};
+}
+
+ScoreLoadResult invalid(QString reason) { return ScoreLoadResult{false, std::move(reason)}; }
+
+} // namespace
+
+QByteArray scoreText(const Score& score)
+{
+    const int columns = std::clamp(score.ColumnCount, 0, ScoreColumns);
+    QByteArray tones;
+    tones.reserve(ScorePositions * (TonePrefixLength + columns + 2));
+    QByteArray sharps = "Sharps: ";
+    QByteArray flats = "Flats: ";
+    for (int p = 1; p <= ScorePositions; ++p) {
+        tones += "Tone";
+        if (p < 10)
+            tones += '0';
+        tones += QByteArray::number(p);
+        tones += ": ";
+        for (int c = 1; c <= columns; ++c) {
+            tones += QByteArray::number(score.ScoreNotes.cell(p, c), 16).toUpper();
+            const std::uint8_t accidental = score.ScoreAccidentals.cell(p, c);
+            if (accidental == Accidental::Sharp)
+                appendEntry(sharps, p, c);
+            else if (accidental == Accidental::Flat)
+                appendEntry(flats, p, c);
+        }
+        tones += "\r\n";
+    }
+    return tones + "\r\n" + sharps + "\r\n" + flats + "\r\n";
+}
+
+ScoreSaveResult saveScoreFile(const Score& score, const QString& path)
+{
+    const QByteArray text = scoreText(score);
+    // The temporary file replaces the target only after the whole text is
+    // on disk, so a failure never leaves a half-written score behind.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return {false, QStringLiteral("The score could not be saved to \"%1\": %2").arg(path, file.errorString())};
+    if (file.write(text) != text.size()) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        return {false, QStringLiteral("The score could not be written to \"%1\": %2").arg(path, reason)};
+    }
+    if (!file.commit())
+        return {false, QStringLiteral("The score could not be saved to \"%1\": %2").arg(path, file.errorString())};
+    return {true, {}};
+}
+
+ScoreLoadResult readScore(Score& score, QByteArrayView bytes)
+{
+    score.resetForLoad();
+
+    const std::string_view text(bytes.data(), static_cast<std::size_t>(bytes.size()));
+    bool digitRead = false; // faulty accidental entries before the first digit are skipped
+    int lineNumber = 0;
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        const std::size_t end = std::min(text.find_first_of("\r\n", pos), text.size());
+        const std::string_view line = text.substr(pos, end - pos);
+        pos = end;
+        if (pos < text.size()) {
+            pos += (text[pos] == '\r' && pos + 1 < text.size() && text[pos + 1] == '\n') ? 2 : 1;
+        }
+        ++lineNumber;
+
+        const bool sharps = line.starts_with(SharpsPrefix);
+        const bool flats = line.starts_with(FlatsPrefix);
+        if (sharps || flats) {
+            // The pieces after the colon and its blank; the piece before the first blank is skipped.
+            std::string_view rest = line.substr(sharps ? SharpsPrefix.size() - 1 : FlatsPrefix.size());
+            bool first = true;
+            for (;;) {
+                const std::size_t blank = rest.find(' ');
+                const std::string_view piece = rest.substr(0, blank);
+                if (!first) {
+                    const AccidentalEntryError error = MakeSharpFlat(score, piece, sharps ? "Sharp" : "Flat");
+                    if (error != AccidentalEntryError::None && digitRead)
+                        return invalid(QStringLiteral("line %1: the entry \"%2\" %3")
+                                           .arg(lineNumber)
+                                           .arg(QString::fromLatin1(piece.data(), qsizetype(piece.size())))
+                                           .arg(entryProblem(error)));
+                }
+                first = false;
+                if (blank == std::string_view::npos)
+                    break;
+                rest.remove_prefix(blank + 1);
+            }
+        }
+
+        const long long digits = static_cast<long long>(line.size()) - TonePrefixLength;
+        if (lineNumber <= ScorePositions && digits <= ScoreColumns) {
+            for (int i = 1; i <= digits; ++i) {
+                const char ch = line[TonePrefixLength + i - 1];
+                const int value = hexValue(ch);
+                if (value < 0)
+                    return invalid(QStringLiteral("line %1, column %2: '%3' is not a hexadecimal digit")
+                                       .arg(lineNumber)
+                                       .arg(i)
+                                       .arg(QString::fromLatin1(&ch, 1)));
+                score.ScoreNotes.cell(lineNumber, i) = static_cast<std::uint8_t>(value);
+                digitRead = true;
+                if (value != 0 && i > score.ColumnCount)
+                    score.ColumnCount = i;
+            }
+        }
+    }
+    return {};
+}
+
+ScoreLoadResult loadScoreFile(Score& score, const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return invalid(QStringLiteral("\"%1\" cannot be opened: %2").arg(path, file.errorString()));
+    // Read at most one byte past the limit, so that an endless device cannot hold us.
+    const QByteArray bytes = file.read(MaxScoreFileSize + 1);
+    if (file.error() != QFileDevice::NoError)
+        return invalid(QStringLiteral("\"%1\" cannot be read: %2").arg(path, file.errorString()));
+    if (bytes.size() > MaxScoreFileSize)
+        return invalid(QStringLiteral("\"%1\" is too large to be a score").arg(path));
+    return readScore(score, bytes);
+}
+
+} // namespace notivo

@@ -1,0 +1,246 @@
+#pragma once
+#include <QPoint>
+#include <QString>
+#include <QWidget>
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "notivo/editor/EditorMidi.h"
+#include "notivo/editor/ScoreModel.h"
+#include "platform/cursors/CursorFile.h"
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QMenu;
+class QPushButton;
+class QScrollBar;
+class QTimer;
+class QToolButton;
+
+namespace platform { class PictureBox; }
+
+namespace notivo {
+
+class XPTitlebar;
+class XPTitleButton;
+
+// The one main window of the score editor.  It owns every control (public, by
+// their designer names, so that each concern can be wired in its own file),
+// the window chrome, the menus and the MIDI device; the score itself is the
+// program-wide Score.
+class frmEditor : public QWidget {
+    Q_OBJECT
+public:
+    explicit frmEditor(Score& score = Score::shared(), QWidget* parent = nullptr);
+    ~frmEditor() override;
+
+    // Start-up sequence.  Returns false when the program has to end (no MIDI
+    // device could be opened); EndProgram has been called then.
+    bool Form_Load();
+    // Tear-down: cursors back and freed, Timer2 off, the MIDI device closed.  Runs once.
+    void Form_Unload();
+
+    // How the program ends (File Exit, no MIDI device).  Tests replace it.
+    std::function<void()> EndProgram;
+    // File dialogs (return the chosen path, empty when cancelled) and the menu
+    // pop-up (returns when the menu has closed).  Tests replace them.
+    std::function<QString(QWidget* parent, const QString& folder)> ChooseSaveFile;
+    std::function<QString(QWidget* parent, const QString& folder)> ChooseOpenFile;
+    std::function<void(QMenu* menu, const QPoint& globalPos)> PopupMenu;
+    // Modal and modeless windows opened from the menus.
+    std::function<void(QWidget* parent)> ShowPrintDialog;
+    std::function<void(QWidget* parent)> ShowPrintPreview;
+    std::function<void(QWidget* parent)> ShowAbout;
+
+    Score& score;
+
+    // ---- Controls, at their designer names ----------------------------------
+    XPTitlebar* XPTitlebar1 = nullptr;
+    QLabel* Label5 = nullptr;                       // title "Tavro qLex Scrivel"
+    XPTitleButton* XPTitleButton1 = nullptr;        // minimise
+    XPTitleButton* XPTitleButton2 = nullptr;        // close (File Exit)
+    XPTitleButton* XPTitleButton3 = nullptr;        // "?"
+    std::array<QPushButton*, 4> MenusController{};  // "File", "Edit", "Device", "Help"
+    QComboBox* Combo1 = nullptr;                    // instrument list (element 0 of its array)
+    QPushButton* Command5 = nullptr;                // Play/Pause
+    QPushButton* Command1 = nullptr;                // Stop
+    QPushButton* Command2 = nullptr;                // Step
+    QLabel* Label1 = nullptr;                       // "Tempo"
+    QScrollBar* HScroll2 = nullptr;                 // tempo 0..180
+    QWidget* Picture4 = nullptr;                    // note palette strip
+    std::array<QToolButton*, 12> Option1{};         // palette, indices 1..5, 10, 11 (others null)
+    std::array<QToolButton*, 2> Check2{};           // "Sharp", "Flat"
+    QToolButton* Check1 = nullptr;                  // "Select"
+    QToolButton* Check4 = nullptr;                  // "Insert Gap"
+    QToolButton* Check5 = nullptr;                  // "Delete a gap/note"
+    platform::PictureBox* Picture6 = nullptr;       // position strip
+    QFrame* Picture10 = nullptr;                    // frame of the canvas
+    platform::PictureBox* NoteContainerPbx = nullptr; // staff canvas 523 x 177
+    QScrollBar* HScroll1 = nullptr;                 // score scroll 0..450
+    QLabel* Label2 = nullptr;                       // "Time Elapsed"
+    platform::PictureBox* Picture11 = nullptr;      // elapsed-time display 59 x 25
+    platform::PictureBox* Picture12 = nullptr;      // hidden, the digit sheet
+    QGroupBox* Frame1 = nullptr;                    // cursor options
+    QCheckBox* Check3 = nullptr;                    // "Enable Pencil cursors"
+    std::array<QToolButton*, 2> Option3{};          // 0 pencil, 1 animated drawing cursor
+    QLabel* Label3 = nullptr;                       // names of the notes under the pointer / sounding
+    platform::PictureBox* Picture5 = nullptr;       // busy animation
+    platform::PictureBox* SelBox = nullptr;         // hidden, colour source of the selection band
+    QTimer* Timer2 = nullptr;                       // 30 ms tick
+
+    // ---- Menus ---------------------------------------------------------------
+    QMenu* mnuFile = nullptr;
+    QAction* mnuNewItm = nullptr;
+    QAction* mnuOpenItm = nullptr;
+    QAction* mnuSaveItm = nullptr;
+    QAction* mnuSaveAsItm = nullptr;     // hidden
+    QMenu* mnuRecentItm = nullptr;       // hidden submenu "1." .. "5."
+    QAction* mnuPrintItm = nullptr;
+    QAction* mnuPrintPreviewItm = nullptr;
+    QAction* mnuExitItm = nullptr;
+    QMenu* mnuEdit = nullptr;
+    QAction* mnuCutItm = nullptr;        // disabled
+    QAction* mnuCopyItm = nullptr;       // disabled
+    QAction* mnuPasteItm = nullptr;      // disabled
+    QAction* mnuDeleteItm = nullptr;
+    QAction* mnuMoveUpItm = nullptr;
+    QAction* mnuMoveDownItm = nullptr;
+    QMenu* mnuDevice = nullptr;          // "Midi Device"
+    std::vector<QAction*> Device;        // 0 the mapper, i >= 1 output device i - 1
+    QMenu* MnuHelp = nullptr;
+    QAction* mnuAboutItm = nullptr;
+
+    // ---- Window state ----------------------------------------------------------
+    std::array<platform::cursors::CursorHandle, 10> CursorTable{}; // 6..9 free for the editing files
+    platform::cursors::CursorHandle BusyCursor;
+    platform::cursors::CursorHandle CanvasCursor;   // cursor installed on the canvas
+    std::uint8_t CanvasCursorState = 0;             // 0 drawing cursor on the canvas, 1 another one
+    std::uint32_t HelpGlyphColor = 0;               // 0x00BBGGRR of the "?" glyph
+
+    // ---- MIDI ------------------------------------------------------------------
+    EditorMidi Midi;
+    void NoteOn(int v) { Midi.NoteOn(v); }
+    void NoteOff(int v) { Midi.NoteOff(v); }
+    void SetInstrument(int p) { Midi.SetInstrument(p); }
+    void Device_Click(int Index);
+    void Combo1_Click(int Index);
+
+    // ---- View ------------------------------------------------------------------
+    // Redraws the canvas from the score at the scroll position of HScroll1.
+    void DisplayPentagramNotes(bool RefreshBox = false);
+    void HScroll1_Change();
+    void ShapeControl();
+
+    // ---- Menu bar and commands -------------------------------------------------
+    void MenusController_MouseDown(int Index);
+    void MenusController_MouseUp(int Index);
+    void mnuNewItm_Click();
+    void mnuOpenItm_Click();
+    void mnuSaveItm_Click();
+    void mnuPrintItm_Click();
+    void mnuPrintPreviewItm_Click();
+    void mnuExitItm_Click();
+    void mnuDeleteItm_Click();
+    void mnuMoveUpItm_Click();
+    void mnuMoveDownItm_Click();
+    void mnuAboutItm_Click();
+    // The half-transparent band over the selected columns as they are on screen.
+    void HighlightSelection();
+
+    // ---- Caption buttons -------------------------------------------------------
+    void XPTitleButton3_DrawPic();
+    void XPTitleButton3_MouseDown();
+    void XPTitleButton3_MouseUp();
+    void XPTitleButton3_Click();
+    void Label5_MouseDown(const QPoint& globalPos);
+
+    // Whether the no-device message was shown and the program told to end.
+    bool programEnded() const { return programEnded_; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void createControls();
+    void createTitleBar();
+    void placeTitleBar();
+    void createMenus();
+    void registerCursorClasses();
+    void drawPositionTicks();
+    void loadCursors();
+    void drawHelpGlyph(int dx, int dy);
+    void setMenuButtonLook(int index, bool pressed);
+    // Device menu and instrument list at start-up; false when no device opens.
+    bool startMidi();
+    void fillInstrumentList();
+    QString fileDialogFolder() const;
+
+    bool loaded_ = false;
+    bool unloaded_ = false;
+    bool programEnded_ = false;
+    int menuButtonPressed_ = -1;
+
+public:
+    // Editing, palette, playback, elapsed time and control tips
+    // (filled by the editing and playback files; the start-up above calls
+    // CoolTips first, connectEditingHandlers when the controls exist,
+    // and DisplayDigital("0", "00", "00", 1) last).
+    void CoolTips();
+    void connectEditingHandlers();
+    void DisplayDigital(const QString& Value0, const QString& Value1, const QString& Value2, int CColor);
+
+    // Staff mouse editing (Button: 1 left, 2 right, 4 middle, added when several are held).
+    void NoteContainerPbx_MouseDown(int Button, int Shift, double X, double Y);
+    void NoteContainerPbx_MouseMove(int Button, int Shift, double X, double Y);
+    void NoteContainerPbx_MouseUp(int Button, int Shift, double X, double Y);
+    std::int32_t SelectionAnchorX = 0;      // band edge of the window column pressed last
+    std::int32_t SelectionAnchorColumn = 0; // score column pressed last
+    // Loads a cursor file of the program folder as the canvas's class cursor.
+    void installCanvasCursor(const QString& file);
+    QString CanvasCursorFile;               // the file installed by installCanvasCursor
+
+    // Palette and edit modes (Check5 "Delete a gap/note" deletes the column under the pointer).
+    void Option1_Click(int Index);
+    void Check2_Click(int Index);
+    void Check1_Click();
+    void Check4_Click();
+    void Check5_Click();
+    void Option3_Click(int Index);
+
+    // Playback: Play/Pause, Stop, Step and the position strip.
+    void Command5_Click();
+    void Command1_Click();
+    void Command2_Click();
+    void Picture6_MouseDown(int Button, int Shift, double X, double Y);
+    void Picture6_MouseMove(int Button, int Shift, double X, double Y);
+    bool Playing() const;
+    // Releases every sounding note and lets a run or a wait in progress wind
+    // up without further sound; called before the MIDI device closes.
+    void ShutdownPlayback();
+    // Waits of the preview, Step, the strip and the run; tests install a fake
+    // clock (only while nothing plays).
+    void setPlaybackClock(std::shared_ptr<class PlaybackClock> clock);
+    std::shared_ptr<class PlaybackClock> PlaybackTiming;
+    std::shared_ptr<class PlaybackEngine> Playback;
+
+    // Elapsed time and the busy animation.
+    void Timer2_Timer();
+    std::int32_t AnimFrame = 0;
+    std::int32_t DigitColour = 0;
+    bool FirstTickDone = false;
+    std::shared_ptr<class DigitalCounter> TimeCounter;
+
+    // Balloon tips of the controls that carry a title and a text.
+    std::vector<class Tooltip*> Tips;
+};
+
+} // namespace notivo

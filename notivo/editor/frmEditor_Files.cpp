@@ -1,0 +1,70 @@
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+
+#include "notivo/editor/ScoreFile.h"
+#include "notivo/editor/frmEditor.h"
+#include "platform/chrome/MessageBox.h"
+#include "platform/chrome/ProgramFolder.h"
+
+// File Open and File Save as: the dialogs, the busy pointer and the messages;
+// the file text itself is the score file's business.
+namespace notivo {
+namespace {
+// The hourglass for the length of a file command, restored on every way out.
+class BusyPointer {
+public:
+    BusyPointer() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyPointer() { release(); }
+    BusyPointer(const BusyPointer&) = delete;
+    BusyPointer& operator=(const BusyPointer&) = delete;
+    void release()
+    {
+        if (active_)
+            QApplication::restoreOverrideCursor();
+        active_ = false;
+    }
+
+private:
+    bool active_ = true;
+};
+} // namespace
+
+// Scores are kept beside the program; an installed program's folder is not
+// writable, so the dialogs then start in the user's home.
+QString frmEditor::fileDialogFolder() const
+{
+    const QString folder = platform::programFolder();
+    const QFileInfo info(folder);
+    if (info.isDir() && info.isWritable())
+        return folder;
+    return QDir::homePath();
+}
+
+void frmEditor::mnuSaveItm_Click()
+{
+    const QString path = ChooseSaveFile(this, fileDialogFolder());
+    if (path.isEmpty())
+        return;
+    BusyPointer busy;
+    const ScoreSaveResult result = saveScoreFile(score, path);
+    busy.release();
+    if (!result)
+        platform::showMessage(this, QStringLiteral("The score could not be saved to\r\n%1\r\n%2")
+                                        .arg(QDir::toNativeSeparators(path), result.error));
+}
+
+void frmEditor::mnuOpenItm_Click()
+{
+    const QString path = ChooseOpenFile(this, fileDialogFolder());
+    if (path.isEmpty())
+        return;
+    BusyPointer busy;
+    const ScoreLoadResult result = loadScoreFile(score, path);
+    DisplayPentagramNotes(true);
+    busy.release();
+    if (!result)
+        platform::showMessage(this, QString::fromLatin1(FileNotValidMessage));
+}
+
+} // namespace notivo

@@ -1,0 +1,64 @@
+#include <QPainter>
+#include <QTimer>
+
+#include "notivo/editor/EditorWiring.h"
+#include "notivo/editor/PlaybackEngine.h"
+#include "notivo/editor/frmEditor.h"
+#include "notivo/widgets/DigitFormat.h"
+#include "notivo/widgets/DigitalCounter.h"
+#include "notivo/widgets/DigitalDisplay.h"
+#include "platform/cursors/ClassCursors.h"
+#include "platform/raster/PictureBox.h"
+
+namespace notivo {
+namespace {
+
+constexpr int AnimationFrames = 160;  // 160 steps of 30 ms
+constexpr int DigitColourRows = 6;
+const QPoint BusyFrameCorner(32, 6);
+
+} // namespace
+
+void connectTimer(frmEditor& e)
+{
+    e.Picture12->image() = digitSheet();
+    QObject::connect(e.Timer2, &QTimer::timeout, &e, [&e] { e.Timer2_Timer(); });
+}
+
+void frmEditor::DisplayDigital(const QString& Value0, const QString& Value1, const QString& Value2, int CColor)
+{
+    if (!TimeCounter)
+        TimeCounter = std::make_shared<DigitalCounter>();
+    notivo::DisplayDigital(Picture11->image(), Picture12->image(), *TimeCounter, Value0, Value1, Value2, CColor,
+                           Picture11->backColor());
+    Picture11->refresh();
+}
+
+void frmEditor::Timer2_Timer()
+{
+    if (++AnimFrame > AnimationFrames - 1)
+        AnimFrame = 0;
+    Picture5->cls();
+    {
+        QPainter painter(&Picture5->image());
+        platform::cursors::drawCursorFrame(painter, BusyFrameCorner, BusyCursor, AnimFrame);
+    }
+    Picture5->refresh();
+
+    if (Playing()) {
+        const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(PlaybackTiming->now() -
+                                                                                   Playback->PlayStartTick());
+        const ElapsedTexts texts = elapsedTexts(static_cast<std::int32_t>(elapsed.count()));
+        DisplayDigital(texts.minutes, texts.seconds, texts.hundredths, DigitColour);
+    }
+    // The colour row moves on at every tick, playing or not.
+    if (++DigitColour == DigitColourRows)
+        DigitColour = 0;
+
+    if (!FirstTickDone) {
+        FirstTickDone = true;
+        XPTitleButton3_DrawPic();
+    }
+}
+
+} // namespace notivo

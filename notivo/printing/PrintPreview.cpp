@@ -1,0 +1,67 @@
+#include "notivo/printing/PrintPreview.h"
+
+#include "platform/raster/PictureBox.h"
+
+#include <QComboBox>
+#include <QPalette>
+
+namespace notivo {
+
+PrintPreview::PrintPreview(QWidget* parent, const Score& score)
+    : QWidget(parent, Qt::Window)
+    , score_(score)
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("Print Preview"));
+    setFixedSize(567, 553);
+
+    Combo1 = new QComboBox(this);
+    Combo1->setObjectName(QStringLiteral("Combo1"));
+    Combo1->setEditable(true);
+    Combo1->setInsertPolicy(QComboBox::NoInsert);
+    Combo1->addItems({QStringLiteral("50"), QStringLiteral("75"), QStringLiteral("100"), QStringLiteral("125"),
+                      QStringLiteral("150"), QStringLiteral("175"), QStringLiteral("200")});
+    Combo1->setEditText(QStringLiteral("50%"));
+    Combo1->setGeometry(1, 0, 81, 21);
+
+    Picture10 = new QWidget(this);
+    Picture10->setObjectName(QStringLiteral("Picture10"));
+    Picture10->setAutoFillBackground(true);
+    QPalette grey = Picture10->palette();
+    grey.setColor(QPalette::Window, QColor(128, 128, 128));
+    Picture10->setPalette(grey);
+    Picture10->setGeometry(1, 22, 565, 530);
+
+    Picture1 = new platform::PictureBox(Picture10);
+    Picture1->setObjectName(QStringLiteral("Picture1"));
+    Picture1->setGeometry(19, 1, PreviewPage::PageSize, PreviewPage::PageSize);
+    Picture1->setBackColor(Qt::white);
+
+    // Connected after the initial text, so that only the load draws first.
+    connect(Combo1, &QComboBox::editTextChanged, this, &PrintPreview::Combo1_Change);
+    connect(Combo1, &QComboBox::activated, this, &PrintPreview::Combo1_Click);
+
+    DisplayPentagramNotes(true, 0, 0.5);
+}
+
+void PrintPreview::DisplayPentagramNotes(bool RefreshBox, long OffcetX, double Zoom)
+{
+    zoom_ = Zoom;
+    page_.DisplayPentagramNotes(Picture1->image(), score_, OffcetX, Zoom);
+    if (RefreshBox)
+        Picture1->refresh();
+}
+
+void PrintPreview::Combo1_Change(const QString& text)
+{
+    DisplayPentagramNotes(true, 0, zoomFromText(text));
+}
+
+void PrintPreview::Combo1_Click(int index)
+{
+    if (index < 0)
+        return;
+    DisplayPentagramNotes(true, 0, zoomFromText(Combo1->itemText(index)));
+}
+
+} // namespace notivo

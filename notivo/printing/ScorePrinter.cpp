@@ -1,0 +1,121 @@
+#include "notivo/printing/ScorePrinter.h"
+
+#include "notivo/editor/ScoreModel.h"
+#include "notivo/printing/ScorePrintLayout.h"
+#include "notivo/staff/GlyphSheet.h"
+#include "notivo/staff/ScoreView.h"
+#include "notivo/staff/StaffGeometry.h"
+
+#include <QPageLayout>
+#include <QPainter>
+#include <QPrinter>
+#include <array>
+
+namespace notivo {
+namespace {
+
+// A picture as ink only: black stays, white becomes transparent, so glyphs
+// and staff lines merge on paper as the AND copies merge them on screen.
+QImage inkOf(const QImage& picture)
+{
+    QImage ink(picture.size(), QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < picture.height(); ++y) {
+        auto* out = reinterpret_cast<QRgb*>(ink.scanLine(y));
+        for (int x = 0; x < picture.width(); ++x)
+            out[x] = qRgba(0, 0, 0, 255 - qGray(picture.pixel(x, y)));
+    }
+    return ink;
+}
+
+// Every glyph cut out once, so that each is stored once in the job however
+// often it is drawn.
+class PrintGlyphs {
+public:
+    PrintGlyphs()
+        : clef_(inkOf(staff::clefImage()))
+    {
+        const QImage sheet = inkOf(staff::glyphSheet());
+        // Cells reaching beyond the sheet (the flat band's last rows) get
+        // transparent pixels there.
+        for (int id = 1; id <= 5; ++id)
+            for (int fb = 0; fb <= 2; ++fb) {
+                const staff::NoteCell* cell = staff::noteCell(id);
+                const staff::GlyphBand* band = staff::glyphBand(fb);
+                notes_[id - 1][fb] = sheet.copy(cell->left, band->top, cell->width, band->height);
+            }
+        for (int i = 0; i < 2; ++i) {
+            const staff::RestCell* cell = staff::restCell(10 + i);
+            rests_[i] = sheet.copy(cell->left, cell->top, cell->width, cell->height);
+        }
+    }
+
+    const QImage& clef() const { return clef_; }
+    const QImage& note(int id, int fb) const { return notes_[id - 1][fb]; }
+    const QImage& rest(int id) const { return rests_[id - 10]; }
+
+private:
+    QImage clef_;
+    std::array<std::array<QImage, 3>, 5> notes_;
+    std::array<QImage, 2> rests_;
+};
+
+// One staff in canvas pixels: the editor's drawing of its staff, glyph by
+// glyph, with the columns of this staff as its window columns.
+void drawStaff(QPainter& painter, const ScorePrintLayout& layout, int staffIndex, const Score& score,
+               const PrintGlyphs& glyphs)
+{
+    painter.drawImage(QPointF(staff::ClefX, staff::StaffTop - staff::ClefAboveStaff), glyphs.clef());
+    for (int i = 0; i < staff::StaffLineCount; ++i)
+        painter.fillRect(QRectF(0, staff::StaffTop + staff::StaffLineGap * i, layout.pageWidth(), 1), Qt::black);
+
+    for (int column = layout.firstColumnOfStaff(staffIndex); column <= layout.lastColumnOfStaff(staffIndex); ++column) {
+        const int x = layout.columnAnchorX(column);
+        for (int r = 1; r <= staff::ShownPositions; ++r) {
+            const int id = score.ScoreNotes.get(r, column);
+            const int y = staff::rowAnchorY(r);
+            if (const staff::NoteCell* cell = staff::noteCell(id)) {
+                const int fb = score.ScoreAccidentals.get(r, column);
+                if (const staff::GlyphBand* band = staff::glyphBand(fb))
+                    painter.drawImage(QPointF(x - cell->shift, y - band->anchorDrop), glyphs.note(id, fb));
+            } else if (const staff::RestCell* cell = staff::restCell(id)) {
+                painter.drawImage(QPointF(x - cell->shift, cell->canvasY), glyphs.rest(id));
+            }
+        }
+    }
+}
+
+} // namespace
+
+bool printScore(QPrinter& printer, const Score& score)
+{
+    printer.setFullPage(false);
+    printer.setPageMargins(ScorePrintMargins, QPageLayout::Millimeter);
+    const QRectF printable = printer.pageLayout().paintRect(QPageLayout::Millimeter);
+    const ScorePrintLayout layout(printable.size(), score.ColumnCount);
+    const PrintGlyphs glyphs;
+
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return false;
+    // Canvas pixels have a fixed size on paper whatever the resolution.
+    const double devicePerStaffPixel = printer.resolution() * ScorePrintLayout::MillimetresPerStaffPixel / 25.4;
+    for (int page = 0; page < layout.pageCount(); ++page) {
+        if (page > 0 && !printer.newPage()) {
+            painter.end();
+            return false;
+        }
+        const int first = page * layout.stavesPerPage();
+        const int last = std::min(layout.staffCount(), first + layout.stavesPerPage());
+        for (int staffIndex = first; staffIndex < last; ++staffIndex) {
+            painter.save();
+            painter.scale(devicePerStaffPixel, devicePerStaffPixel);
+            painter.translate(layout.staffOrigin(staffIndex));
+            painter.setClipRect(QRect(0, ScorePrintLayout::StaffTop, layout.pageWidth(), ScorePrintLayout::StaffHeight));
+            drawStaff(painter, layout, staffIndex, score, glyphs);
+            painter.restore();
+        }
+    }
+    return painter.end();
+}
+
+} // namespace notivo

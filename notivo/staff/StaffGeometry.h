@@ -1,0 +1,47 @@
+#pragma once
+#include <QImage>
+#include <QString>
+#include <cstdint>
+
+#include "notivo/editor/ScoreAccidentalEntry.h" // MakeSharpFlat lives with the score
+
+namespace platform { class PictureBox; }
+
+// The coordinate system of the staff canvas shared by drawing, mouse editing,
+// playback and printing, and the pitch and name of a staff position.
+namespace notivo::staff {
+
+inline constexpr int CanvasWidth = 523;   // the staff canvas, in pixels
+inline constexpr int CanvasHeight = 177;
+inline constexpr int StaffTop = 70;       // y of the top staff line
+inline constexpr int StaffLineGap = 10;   // five lines: 70, 80, 90, 100, 110
+inline constexpr int StaffLineCount = 5;
+inline constexpr int ClefX = 5;           // clef's top-left corner is (5, staff top - 20)
+inline constexpr int ClefAboveStaff = 20;
+
+// Row anchor of staff position r (the y handed to Draw_Note) and the centre of its head.
+constexpr int rowAnchorY(int r) { return 5 * r + 13; }
+constexpr int headCentreY(int r) { return 5 * r + 15; }
+// Column anchor of window column w (the x handed to Draw_Note).
+constexpr int columnAnchorX(int w) { return 16 * w + 30; }
+
+// Inverse mapping for the mouse: nearest position / window column, halves to even.
+int positionAt(double y);
+int windowColumnAt(double x);
+
+// Clears the canvas to white and draws the clef (AND copy at (5, y - 20)) and
+// the five staff lines from x 0 across the whole width, top line at y.
+void Pentagram(QImage& canvas, int y);
+// The same on a picture box (cleared to its back colour); repainted at once with Refresh.
+void Pentagram(platform::PictureBox& box, int y, bool Refresh = false);
+
+// Inverted pitch value (127 - MIDI key) of staff position `Lines` with
+// accidental `SharpFlap` (1 sharp, 2 flat, anything else none).  Any position
+// is accepted, also those above or below the grid.
+std::int16_t FixNotes(int Lines, std::uint8_t SharpFlap);
+
+// Name of the note at `Lines` with `SharpFlap`: letter ("C#") or solfege
+// ("Do#") name, a blank and the octave label ("C# 3", "Mi -1").
+QString NoteTip(int Lines, std::uint8_t SharpFlap, bool CDEStyle = false);
+
+} // namespace notivo::staff

@@ -1,0 +1,24 @@
+# notivo opens its borderless 538 x 318 window titled "Cantorel", greets the
+# user with a short middle C on the built-in synthesiser, and ends when its
+# close caption button is clicked.
+notivo=$(e2e_program notivo)
+
+e2e_record_start notivo_startup
+e2e_start_program notivo "$notivo"
+sleep 1
+e2e_record_stop
+e2e_assert_sound notivo_startup
+
+title=$(xdotool getwindowname "$E2E_WINDOW")
+[ "$title" = "Cantorel" ] || e2e_fail "window title is '$title', not 'Cantorel'"
+size=$(xdotool getwindowgeometry "$E2E_WINDOW" | awk '/Geometry:/ { print $2 }')
+[ "$size" = "538x318" ] || e2e_fail "window is $size, not 538x318"
+
+sleep 0.5 # let the first paint reach the screen
+e2e_screenshot notivo
+import -window "$E2E_WINDOW" "$E2E_ARTIFACTS/notivo_window.png"
+
+# The close caption button (21 x 21 at 510, 4) runs File Exit.
+e2e_click 520 14
+e2e_wait_for bash -c "! kill -0 $E2E_PID" || e2e_fail "notivo still runs after its close button was clicked"
+e2e_log "notivo ended through its close button"

@@ -1,0 +1,52 @@
+#pragma once
+#include <gtest/gtest.h>
+
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <vector>
+
+#include "keyrig/VBMIDI.h"
+#include "platform/chrome/MessageBox.h"
+#include "platform/midi/MidiMessage.h"
+#include "platform/midi/RecorderMidi.h"
+
+// Puts a recorder in place of the system's MIDI service and collects the
+// texts of message boxes instead of showing them.
+class MidiFixture : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        messages().clear();
+        platform::setMessageSink([](const QString& text) { messages().append(text); });
+        platform::midi::installMidiService(&recorder);
+        VBMIDI::PortDevice() = 0;
+        VBMIDI::OpenMidiOut();
+        recorder.clear();
+    }
+
+    void TearDown() override
+    {
+        if (VBMIDI::PortHandle().isOpen())
+            VBMIDI::PortHandle().close();
+        VBMIDI::PortDevice() = 0;
+        platform::midi::installMidiService(nullptr);
+        platform::setMessageSink(nullptr);
+    }
+
+    static QStringList& messages()
+    {
+        static QStringList shown;
+        return shown;
+    }
+
+    std::vector<std::uint32_t> sent() const { return recorder.packedMessages(); }
+
+    static std::uint32_t on(int channel, int key, int velocity)
+    {
+        return platform::midi::packShortMessage(0x90 + channel, key, velocity);
+    }
+    static std::uint32_t off(int channel, int key) { return platform::midi::packShortMessage(0x80 + channel, key, 0); }
+
+    platform::midi::RecorderMidiService recorder{3};
+};

@@ -1,0 +1,323 @@
+#include "MidiFixture.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+
+#include "keyrig/frmPiano.h"
+#include "keyrig/PanelLabel.h"
+#include "platform/chrome/ProgramFolder.h"
+#include "tests/support/TestSupport.h"
+
+namespace {
+
+// xkb key codes (evdev + 8) of a US keyboard.
+constexpr quint32 ScanZ = 52, ScanX = 53, ScanKeypad2 = 88, ScanF5 = 71, ScanF3 = 69;
+
+class PianoWindowTest : public MidiFixture {
+protected:
+    void SetUp() override
+    {
+        MidiFixture::SetUp();
+        VBMIDI::PortHandle().close();
+        ASSERT_TRUE(folder.isValid());
+        platform::setProgramFolderOverride(folder.path());
+        QFile::copy(testDataDir() + "/../../keyrig/resources/files/instrument.txt", folder.filePath("instrument.txt"));
+    }
+
+    void TearDown() override
+    {
+        window.reset();
+        platform::setProgramFolderOverride(QString());
+        MidiFixture::TearDown();
+    }
+
+    frmPiano& open()
+    {
+        window = std::make_unique<frmPiano>();
+        return *window;
+    }
+
+    void key(QEvent::Type type, Qt::Key qtKey, quint32 scanCode, bool autoRepeat = false,
+             Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QKeyEvent event(type, qtKey, modifiers, scanCode, 0, 0, QString(), autoRepeat);
+        QApplication::sendEvent(window.get(), &event);
+    }
+
+    void mouse(QWidget* target, QEvent::Type type, QPointF pos, Qt::MouseButton button = Qt::LeftButton)
+    {
+        const Qt::MouseButtons buttons = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);
+        QMouseEvent event(type, pos, target->mapToGlobal(pos), button, buttons, Qt::NoModifier);
+        QApplication::sendEvent(target, &event);
+    }
+
+    PanelLabel* label(const char* name) { return window->findChild<PanelLabel*>(QString::fromLatin1(name)); }
+
+    static bool waitFor(const std::function<bool()>& done, int ms)
+    {
+        QElapsedTimer clock;
+        clock.start();
+        while (!done() && clock.elapsed() < ms) {
+            QEventLoop loop;
+            QTimer::singleShot(10, &loop, &QEventLoop::quit);
+            loop.exec();
+        }
+        return done();
+    }
+
+    QByteArray savedConfig() const
+    {
+        QFile file(folder.filePath("config.dat"));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    QTemporaryDir folder;
+    std::unique_ptr<frmPiano> window;
+};
+
+std::vector<std::uint32_t> programChange(int program)
+{
+    return {0x000000B0, 0x000020B0, platform::midi::packShortMessage(0xC0, program)};
+}
+
+TEST_F(PianoWindowTest, StartsWithDefaultsSelectsTheFirstBankAndSavesAtExit)
+{
+    frmPiano& w = open();
+    EXPECT_EQ(sent(), programChange(0));
+    EXPECT_TRUE(messages().isEmpty());
+    EXPECT_EQ(label("lblInstrument")->text(), "Acoustic Grand Piano");
+    EXPECT_EQ(label("lblBeat")->text(), "Disco");
+    EXPECT_EQ(label("lblBaseKey")->text(), " C");
+    EXPECT_EQ(w.beatInterval(), 170);
+    EXPECT_EQ(w.beat().CurrentSection, -1);
+    EXPECT_EQ(w.beat().PendingSection, -2);
+    EXPECT_EQ(w.keyVelocity(), 127);
+    EXPECT_EQ(w.size(), QSize(376, 121));
+    EXPECT_EQ(w.menu(0)->actions().size(), 128);
+    EXPECT_EQ(w.menu(0)->actions()[24]->text(), "Acoustic Guitar (nylon)");
+    EXPECT_EQ(w.menu(1)->actions().size(), 32);
+    EXPECT_EQ(w.menu(1)->actions()[0]->text(), "Acoustic Bass Drum");
+    EXPECT_EQ(w.menu(2)->actions().size(), 3);
+    ASSERT_EQ(w.menu(3)->actions().size(), 3);
+    EXPECT_EQ(w.menu(3)->actions()[2]->text(), "Recorder 2");
+    EXPECT_EQ(w.menu(4)->actions()[1]->text(), "C#");
+
+    mouse(label("lblExit"), QEvent::MouseButtonPress, {8, 10});
+    mouse(label("lblExit"), QEvent::MouseButtonRelease, {8, 10});
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_EQ(recorder.openCount(), 0);
+    EXPECT_EQ(savedConfig(), QByteArray(" 0 \r\n 0  0  0  0 \r\n 49  57  51  45  47  48  46  42  44  37  36  40 \r\n"));
+}
+
+TEST_F(PianoWindowTest, ReadsTheSettingsFileAndRecallsBanks)
+{
+    QFile config(folder.filePath("config.dat"));
+    ASSERT_TRUE(config.open(QIODevice::WriteOnly));
+    config.write("2\n5 6 24 7\n35");
+    config.close();
+    frmPiano& w = open();
+    ASSERT_FALSE(recorder.messages().empty());
+    EXPECT_EQ(recorder.messages()[0].device, 2);
+    EXPECT_EQ(sent(), programChange(5));
+    EXPECT_EQ(w.drumNote(0), 35);
+    EXPECT_EQ(w.drumNote(1), 57);
+
+    recorder.clear();
+    key(QEvent::KeyPress, Qt::Key_F3, ScanF3);
+    key(QEvent::KeyRelease, Qt::Key_F3, ScanF3);
+    EXPECT_EQ(sent(), programChange(24));
+    EXPECT_EQ(w.currentInstrument(), 24);
+    EXPECT_EQ(label("lblBank_2")->backColour(), QColor(128, 128, 128));
+}
+
+TEST_F(PianoWindowTest, AHeldKeyWithAutoRepeatSendsOneNoteOnAndOneNoteOff)
+{
+    frmPiano& w = open();
+    recorder.clear();
+    key(QEvent::KeyPress, Qt::Key_Z, ScanZ);
+    EXPECT_EQ(w.keyColour(0), QColor(200, 200, 200));
+    for (int repeat = 0; repeat < 5; ++repeat) {
+        key(QEvent::KeyRelease, Qt::Key_Z, ScanZ, true);
+        key(QEvent::KeyPress, Qt::Key_Z, ScanZ, true);
+    }
+    key(QEvent::KeyRelease, Qt::Key_Z, ScanZ);
+    EXPECT_EQ(sent(), (std::vector<std::uint32_t>{on(0, 48, 127), off(0, 48)}));
+    EXPECT_EQ(w.keyColour(0), QColor(Qt::white));
+}
+
+TEST_F(PianoWindowTest, KeysPlayByPlaceWhateverTheLayoutSays)
+{
+    frmPiano& w = open();
+    recorder.clear();
+    // An AZERTY keyboard reports W at the place of the US Z, and Shift gives
+    // punctuation on the digit row: the place decides.
+    key(QEvent::KeyPress, Qt::Key_W, ScanZ);
+    key(QEvent::KeyPress, Qt::Key_Greater, ScanX, false, Qt::ShiftModifier);
+    EXPECT_EQ(w.keyColour(2), QColor(200, 200, 200));
+    key(QEvent::KeyPress, Qt::Key_Down, ScanKeypad2, false, Qt::KeypadModifier); // keypad 2, NumLock off
+    key(QEvent::KeyRelease, Qt::Key_W, ScanZ);
+    EXPECT_EQ(sent(), (std::vector<std::uint32_t>{on(0, 48, 127), on(0, 50, 127), on(9, 36, 127), off(0, 48)}));
+    EXPECT_EQ(w.padColour(10), QColor(128, 128, 128));
+}
+
+TEST_F(PianoWindowTest, LosingTheFocusReleasesHeldKeysAndPads)
+{
+    frmPiano& w = open();
+    recorder.clear();
+    key(QEvent::KeyPress, Qt::Key_Z, ScanZ);
+    key(QEvent::KeyPress, Qt::Key_2, ScanKeypad2, false, Qt::KeypadModifier);
+    QFocusEvent focusOut(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+    QApplication::sendEvent(&w, &focusOut);
+    EXPECT_EQ(sent(), (std::vector<std::uint32_t>{on(0, 48, 127), on(9, 36, 127), off(0, 48), off(9, 36)}));
+    EXPECT_EQ(w.keyColour(0), QColor(Qt::white));
+    EXPECT_EQ(w.padColour(10), QColor(192, 192, 192));
+    key(QEvent::KeyRelease, Qt::Key_Z, ScanZ); // the late key-up changes nothing
+    EXPECT_EQ(sent().size(), 4u);
+}
+
+TEST_F(PianoWindowTest, F5StartsTheDiscoIntroOnTheBeatTimer)
+{
+    frmPiano& w = open();
+    recorder.clear();
+    key(QEvent::KeyPress, Qt::Key_F5, ScanF5);
+    key(QEvent::KeyPress, Qt::Key_F5, ScanF5, true); // held: no second request
+    EXPECT_EQ(w.beat().CurrentSection, 0);
+    ASSERT_TRUE(waitFor([&] { return sent().size() >= 9; }, 3000));
+    const auto got = recorder.messages();
+    const std::vector<std::uint32_t> intro{on(9, 44, 127), on(9, 35, 127), on(9, 55, 127), on(9, 46, 127),
+                                           on(9, 44, 127), on(9, 40, 127), on(9, 35, 127), on(9, 42, 127),
+                                           on(9, 44, 127)};
+    const auto packed = sent();
+    EXPECT_EQ(std::vector<std::uint32_t>(packed.begin(), packed.begin() + 9), intro);
+    // One step per 170 ms tick.
+    const auto step = std::chrono::duration_cast<std::chrono::milliseconds>(got[3].time - got[0].time).count();
+    EXPECT_GE(step, 165);
+    EXPECT_LE(step, 260);
+    key(QEvent::KeyRelease, Qt::Key_F5, ScanF5);
+}
+
+TEST_F(PianoWindowTest, RightClickProgrammesABankAndEscapeLeavesItAlone)
+{
+    frmPiano& w = open();
+    recorder.clear();
+    QTimer::singleShot(100, [&] {
+        w.menu(0)->actions()[24]->trigger();
+        w.menu(0)->close();
+    });
+    mouse(label("lblBank_2"), QEvent::MouseButtonPress, {5, 5}, Qt::RightButton);
+    EXPECT_EQ(w.banks()[2], 24);
+    EXPECT_EQ(w.currentInstrument(), 24);
+    EXPECT_EQ(sent(), programChange(24));
+    EXPECT_EQ(label("lblBank_2")->backColour(), QColor(128, 128, 128));
+
+    recorder.clear();
+    QTimer::singleShot(100, [&] { w.menu(0)->close(); });
+    mouse(label("lblBank_1"), QEvent::MouseButtonPress, {5, 5}, Qt::RightButton);
+    EXPECT_EQ(w.banks()[1], 0);
+    EXPECT_EQ(w.currentInstrument(), 24);
+    EXPECT_TRUE(sent().empty());
+
+    // An instrument chosen without programming leaves the banks alone.
+    w.mnuPiano_Click(40);
+    EXPECT_EQ(w.banks(), (std::array<int, 4>{0, 0, 24, 0}));
+    EXPECT_EQ(label("lblInstrument")->text(), "Violin");
+
+    w.close();
+    EXPECT_TRUE(savedConfig().startsWith(" 0 \r\n 0  0  24  0 \r\n"));
+}
+
+TEST_F(PianoWindowTest, SlidersSetVelocityAndStepLength)
+{
+    frmPiano& w = open();
+    PanelLabel* volume = label("lblVolume");
+    mouse(volume, QEvent::MouseButtonPress, {33, 4}); // 495 twips
+    EXPECT_EQ(w.keyVelocity(), 75);
+    EXPECT_EQ(label("lblVolumePtr")->x(), 117);        // (1328 + 427.5) / 15
+    mouse(volume, QEvent::MouseMove, {-40, 4});
+    EXPECT_EQ(w.keyVelocity(), 0);
+    mouse(volume, QEvent::MouseButtonRelease, {-40, 4});
+    mouse(volume, QEvent::MouseMove, {40, 4});         // not dragging any more
+    EXPECT_EQ(w.keyVelocity(), 0);
+
+    w.mnuBeat_Click(1); // Rock
+    PanelLabel* rate = label("lblRate");
+    mouse(rate, QEvent::MouseButtonPress, {2, 100});
+    EXPECT_EQ(w.beatInterval(), 250);
+    mouse(rate, QEvent::MouseMove, {2, -10});
+    EXPECT_EQ(w.beatInterval(), 150);
+    mouse(rate, QEvent::MouseButtonRelease, {2, -10});
+    mouse(rate, QEvent::MouseButtonPress, {2, 30});
+    mouse(rate, QEvent::MouseButtonRelease, {2, 30});
+    EXPECT_EQ(w.beatInterval(), 250);
+    w.mnuBeat_Click(2); // the knob stays, the interval goes back to the base
+    EXPECT_EQ(w.beatInterval(), 100);
+    EXPECT_EQ(label("lblBeat")->text(), "16 Beat");
+
+    recorder.clear();
+    key(QEvent::KeyPress, Qt::Key_Z, ScanZ);
+    EXPECT_EQ(sent(), (std::vector<std::uint32_t>{on(0, 48, 0)}));
+}
+
+TEST_F(PianoWindowTest, DeviceBaseKeyAndDrumPadChoices)
+{
+    frmPiano& w = open();
+    w.mnuBaseKey_Click(2);
+    EXPECT_EQ(label("lblBaseKey")->text(), "D");
+    EXPECT_EQ(recorder.openCount(), 1);
+    recorder.clear();
+    key(QEvent::KeyPress, Qt::Key_Z, ScanZ);
+    key(QEvent::KeyRelease, Qt::Key_Z, ScanZ);
+    EXPECT_EQ(sent(), (std::vector<std::uint32_t>{on(0, 50, 127), off(0, 50)}));
+
+    QTimer::singleShot(100, [&] {
+        w.menu(1)->actions()[0]->trigger();
+        w.menu(1)->close();
+    });
+    mouse(label("lblDrums_10"), QEvent::MouseButtonPress, {4, 4});
+    mouse(label("lblDrums_10"), QEvent::MouseButtonRelease, {4, 4});
+    EXPECT_EQ(w.drumNote(10), 35);
+    recorder.clear();
+    key(QEvent::KeyPress, Qt::Key_2, ScanKeypad2, false, Qt::KeypadModifier);
+    EXPECT_EQ(sent(), (std::vector<std::uint32_t>{on(9, 35, 127)}));
+
+    recorder.setFailingDevices({1});
+    w.mnuDevice_Click(1);
+    EXPECT_EQ(messages(), QStringList{"Open MIDI Out failed"});
+    recorder.setFailingDevices({});
+    recorder.clear();
+    w.mnuDevice_Click(2);
+    ASSERT_EQ(recorder.messages().size(), 3u);
+    EXPECT_EQ(recorder.messages()[0].device, 2);
+    EXPECT_EQ(sent(), programChange(0));
+    EXPECT_EQ(messages(), (QStringList{"Open MIDI Out failed", "Close MIDI Out failed"}));
+}
+
+TEST_F(PianoWindowTest, DrawsKeysAndPadsInTheirColours)
+{
+    frmPiano& w = open();
+    key(QEvent::KeyPress, Qt::Key_Z, ScanZ);
+    key(QEvent::KeyPress, Qt::Key_S, 39);
+    const QImage shot = w.grab().toImage();
+    const QRect white = w.keyRect(0), black = w.keyRect(1);
+    EXPECT_EQ(white, QRect(19, 51, 17, 57));
+    EXPECT_EQ(black, QRect(27, 51, 17, 33));
+    EXPECT_EQ(QColor(shot.pixel(white.left() + 3, white.bottom() - 3)), QColor(200, 200, 200));
+    EXPECT_EQ(QColor(shot.pixel(black.center())), QColor(100, 100, 100));
+    EXPECT_EQ(QColor(shot.pixel(w.keyRect(2).left() + 12, w.keyRect(2).bottom() - 3)), QColor(Qt::white));
+    EXPECT_EQ(QColor(shot.pixel(w.padRect(4).center())), QColor(192, 192, 192));
+    EXPECT_EQ(QColor(shot.pixel(w.keyRect(0).topLeft())), QColor(128, 128, 128));
+}
+
+} // namespace

@@ -1,0 +1,505 @@
+#include <gtest/gtest.h>
+
+#include "notivo/editor/PlaybackEngine.h"
+#include "notivo/staff/StaffGeometry.h"
+#include "tests/notivo/editor/play_fakes.h"
+
+using namespace notivo;
+using namespace notivo::playtest;
+using staff::FixNotes;
+
+namespace notivo::playtest {
+
+// A run's or a step's end releases every playable value 31..83 at once; the
+// helper keeps one marker (v = -1) for such a block so that tests read the
+// notes of the score.
+std::vector<NoteEvent> RecordingOutput::notesWithoutRelease() const
+{
+    const int block = HighestPlayedValue - LowestPlayedValue + 1;
+    std::vector<NoteEvent> out;
+    for (std::size_t i = 0; i < notes.size();) {
+        bool isBlock = i + block <= notes.size();
+        for (int j = 0; isBlock && j < block; ++j)
+            isBlock = !notes[i + j].on && notes[i + j].v == LowestPlayedValue + j && notes[i + j].ms == notes[i].ms;
+        if (isBlock) {
+            out.push_back({notes[i].ms, false, -1});
+            i += block;
+        } else {
+            out.push_back(notes[i++]);
+        }
+    }
+    return out;
+}
+
+} // namespace notivo::playtest
+
+namespace {
+
+constexpr int Release = -1;
+const int MiddleC = 67;           // position 21, natural
+const int PositionTen = 48;       // G of the octave above
+const int PositionTwenty = 65;    // D
+const int PositionFive = 39;
+
+struct Rig {
+    Score score;
+    FakeClock clock;
+    RecordingOutput out{clock};
+    PlaybackEngine engine{score, out, clock};
+
+    void put(int position, int column, int id, int accidental = 0)
+    {
+        score.ScoreNotes.set(position, column, static_cast<std::uint8_t>(id));
+        score.ScoreAccidentals.set(position, column, static_cast<std::uint8_t>(accidental));
+        score.ColumnCount = std::max(score.ColumnCount, column);
+    }
+};
+
+TEST(PlayEngine, PitchValuesUsedByTheseTests)
+{
+    EXPECT_EQ(FixNotes(21, 0), MiddleC);
+    EXPECT_EQ(FixNotes(10, 0), PositionTen);
+    EXPECT_EQ(FixNotes(20, 0), PositionTwenty);
+    EXPECT_EQ(FixNotes(5, 0), PositionFive);
+}
+
+// One column, one note or rest: how long the column lasts at a tempo.
+TEST(PlayEngine, LengthOfEachIdAtEachTempo)
+{
+    struct Case { int tempo; int id; long long lengthMs; };
+    const Case cases[] = {
+        {110, NoteId::Quarter, 270},     {110, NoteId::Whole, 450},       {110, NoteId::Semiquaver, 90},
+        {110, NoteId::Quaver, 180},      {110, NoteId::Half, 360},        {110, NoteId::QuarterPause, 360},
+        {110, NoteId::QuaverPause, 180}, {180, NoteId::Quarter, 60},      {180, NoteId::QuarterPause, 80},
+        {0, NoteId::Quarter, 600},       {0, NoteId::Semiquaver, 200},    {0, NoteId::QuaverPause, 400},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "tempo " << c.tempo << " id " << c.id);
+        Rig rig;
+        rig.out.tempo = c.tempo;
+        if (isRestId(c.id))
+            rig.score.placeRest(1, static_cast<std::uint8_t>(c.id));
+        else
+            rig.put(21, 1, c.id);
+        rig.engine.Command5_Click();
+        std::vector<NoteEvent> expected;
+        if (!isRestId(c.id))
+            expected = {{0, true, MiddleC}, {c.lengthMs, false, MiddleC}};
+        expected.push_back({c.lengthMs, false, Release});
+        EXPECT_EQ(rig.out.notesWithoutRelease(), expected);
+        EXPECT_EQ(rig.clock.ms(), c.lengthMs);
+        EXPECT_FALSE(rig.engine.Playing());
+    }
+}
+
+TEST(PlayEngine, ShorterNoteOnALowerPositionEndsSustainAndStrikesTheWholeAgain)
+{
+    Rig rig;
+    rig.put(10, 1, NoteId::Whole);
+    rig.put(20, 1, NoteId::Quarter);
+    rig.engine.Command5_Click();
+    const std::vector<NoteEvent> expected = {
+        {0, true, PositionTen},     {0, true, PositionTwenty},
+        {270, false, PositionTwenty}, {270, true, PositionTen}, // fourth pass strikes the whole note again
+        {450, false, PositionTen},  {450, false, Release},
+    };
+    EXPECT_EQ(rig.out.notesWithoutRelease(), expected);
+}
+
+TEST(PlayEngine, ShorterNoteOnAHigherPositionKeepsTheWholeSounding)
+{
+    Rig rig;
+    rig.put(5, 1, NoteId::Quarter);
+    rig.put(20, 1, NoteId::Whole);
+    rig.engine.Command5_Click();
+    const std::vector<NoteEvent> expected = {
+        {0, true, PositionFive},   {0, true, PositionTwenty},
+        {270, false, PositionFive}, {450, false, PositionTwenty}, {450, false, Release},
+    };
+    EXPECT_EQ(rig.out.notesWithoutRelease(), expected);
+}
+
+TEST(PlayEngine, ColumnsFollowEachOtherAndAccidentalsAreRead)
+{
+    Rig rig;
+    rig.put(21, 1, NoteId::Quaver, Accidental::Sharp);
+    rig.put(21, 2, NoteId::Semiquaver, Accidental::Flat);
+    rig.score.placeRest(3, NoteId::QuaverPause);
+    rig.put(21, 4, NoteId::Semiquaver);
+    rig.engine.Command5_Click();
+    const std::vector<NoteEvent> expected = {
+        {0, true, MiddleC - 1},   {180, false, MiddleC - 1}, {180, true, MiddleC + 1}, {270, false, MiddleC + 1},
+        {450, true, MiddleC},     {540, false, MiddleC},     {540, false, Release},
+    };
+    EXPECT_EQ(rig.out.notesWithoutRelease(), expected);
+}
+
+TEST(PlayEngine, LabelKeepsTheLastNamesThroughSustainAndRests)
+{
+    Rig rig;
+    rig.put(21, 1, NoteId::Quaver);
+    rig.put(19, 1, NoteId::Quaver);
+    rig.score.placeRest(2, NoteId::QuaverPause);
+    rig.put(17, 3, NoteId::Semiquaver, Accidental::Flat);
+    rig.engine.Command5_Click();
+    const std::vector<QString> expected = {"Mi 2 Do 2 ", "Mi 2 Do 2 ", "Mi 2 Do 2 ", "Solb 2 "};
+    EXPECT_EQ(rig.out.names, expected);
+}
+
+TEST(PlayEngine, PlayLineStandsRightOfTheFinishedColumnOrOfTheOneBeforeWhileRepeating)
+{
+    Rig rig;
+    rig.put(21, 1, NoteId::Quaver);
+    rig.put(21, 2, NoteId::Semiquaver);
+    rig.engine.Command5_Click();
+    // Column 1 repeats once (line right of column 0), then ends (right of 1), column 2 (right of 2).
+    EXPECT_EQ(rig.out.lines, (std::vector<int>{48, 64, 80}));
+    EXPECT_EQ(rig.out.repaints, 3);
+}
+
+TEST(PlayEngine, ViewFollowsPastColumnThirtyAndReturnsToTheStartAtTheEnd)
+{
+    Rig rig;
+    for (int c = 1; c <= 33; ++c)
+        rig.put(21, c, NoteId::Semiquaver);
+    rig.engine.Command5_Click();
+    EXPECT_EQ(rig.out.scrolls, (std::vector<int>{1, 2, 3, 0}));
+    // Column 31 is drawn in window column 30 once the view has followed.
+    EXPECT_EQ(rig.out.lines[30], 30 * 16 + 48);
+    EXPECT_EQ(rig.engine.PlayPosition(), 1);
+}
+
+TEST(PlayEngine, EndOfRunReleasesEverythingAndRestoresTheIdleFace)
+{
+    Rig rig;
+    rig.put(21, 1, NoteId::Semiquaver);
+    rig.engine.Command5_Click();
+    EXPECT_EQ(rig.out.faces, (std::vector<bool>{true, false}));
+    ASSERT_GE(rig.out.notes.size(), 53u);
+    for (int v = LowestPlayedValue; v <= HighestPlayedValue; ++v)
+        EXPECT_EQ(rig.out.notes[rig.out.notes.size() - 53 + (v - LowestPlayedValue)], (NoteEvent{90, false, v}));
+    EXPECT_FALSE(rig.engine.Playing());
+    EXPECT_FALSE(rig.engine.PauseRequest());
+}
+
+TEST(PlayEngine, PauseRemembersTheNextColumnOrTheSameWhileItSounds)
+{
+    Rig rig;
+    rig.put(21, 1, NoteId::Half);
+    rig.put(19, 2, NoteId::Semiquaver);
+    rig.put(17, 3, NoteId::Semiquaver);
+    // Pause in the second pass of column 1: the column still sounds, so it is kept.
+    rig.clock.at(100, [&] { rig.engine.Command5_Click(); });
+    rig.engine.Command5_Click();
+    EXPECT_EQ(rig.clock.ms(), 180);
+    EXPECT_EQ(rig.engine.PlayPosition(), 1);
+    EXPECT_FALSE(rig.engine.Playing());
+
+    // Play again: the working grid is rebuilt, the half note sounds its full length.
+    rig.out.notes.clear();
+    rig.clock.at(180 + 400, [&] { rig.engine.Command5_Click(); }); // in the pass of column 2
+    rig.engine.Command5_Click();
+    const std::vector<NoteEvent> expected = {
+        {180, true, MiddleC}, {540, false, MiddleC}, {540, true, 63}, {630, false, 63}, {630, false, Release},
+    };
+    EXPECT_EQ(rig.out.notesWithoutRelease(), expected);
+    EXPECT_EQ(rig.engine.PlayPosition(), 3);
+}
+
+TEST(PlayEngine, RequestsAreReadOncePerPassAfterDrawing)
+{
+    Rig rig;
+    rig.put(21, 1, NoteId::Whole);
+    rig.clock.at(10, [&] { rig.engine.Command5_Click(); });
+    rig.engine.Command5_Click();
+    // The pass in which Pause came was drawn, then the run ended.
+    EXPECT_EQ(rig.out.lines, (std::vector<int>{48}));
+    EXPECT_EQ(rig.clock.ms(), 90);
+}
+
+TEST(PlayEngine, ASecondPauseClickInOnePassStillPauses)
+{
+    Rig rig;
+    rig.put(21, 1, NoteId::Whole);
+    rig.clock.at(10, [&] { rig.engine.Command5_Click(); });
+    rig.clock.at(20, [&] { rig.engine.Command5_Click(); });
+    rig.engine.Command5_Click();
+    EXPECT_EQ(rig.clock.ms(), 90);
+    EXPECT_FALSE(rig.engine.Playing());
+    EXPECT_EQ(rig.out.faces.back(), false);
+}
+
+TEST(PlayEngine, StopRewindsToColumnOne)
+{
+    Rig rig;
+    for (int c = 1; c <= 5; ++c)
+        rig.put(21, c, NoteId::Semiquaver);
+    rig.clock.at(200, [&] { rig.engine.Command1_Click(); });
+    rig.engine.Command5_Click();
+    EXPECT_EQ(rig.clock.ms(), 270);
+    EXPECT_EQ(rig.engine.PlayPosition(), 1);
+    EXPECT_FALSE(rig.engine.StopRequest());
+}
+
+TEST(PlayEngine, StopWhileIdleLeavesNoTrace)
+{
+    Rig rig;
+    for (int c = 1; c <= 5; ++c)
+        rig.put(21, c, NoteId::Semiquaver);
+    rig.engine.Command1_Click();
+    EXPECT_FALSE(rig.engine.StopRequest());
+    EXPECT_FALSE(rig.engine.PauseRequest());
+    rig.clock.at(100, [&] { rig.engine.Command5_Click(); }); // a plain pause later on
+    rig.engine.Command5_Click();
+    EXPECT_EQ(rig.engine.PlayPosition(), 3);
+}
+
+TEST(PlayEngine, PauseAfterTheLastColumnStartsTheNextPlayAtColumnOne)
+{
+    Rig rig;
+    rig.put(21, 1, NoteId::Semiquaver);
+    rig.put(21, 2, NoteId::Semiquaver);
+    rig.clock.at(120, [&] { rig.engine.Command5_Click(); }); // during the last column
+    rig.engine.Command5_Click();
+    EXPECT_EQ(rig.engine.PlayPosition(), 1);
+
+    rig.out.notes.clear();
+    const long long start = rig.clock.ms();
+    rig.engine.Command5_Click();
+    const auto notes = rig.out.notesWithoutRelease();
+    ASSERT_FALSE(notes.empty());
+    EXPECT_EQ(notes.front(), (NoteEvent{start, true, MiddleC}));
+    EXPECT_EQ(rig.clock.ms() - start, 180);
+}
+
+TEST(PlayEngine, EmptyScoreEndsAtOnce)
+{
+    Rig rig;
+    rig.out.scroll = 12;
+    rig.engine.Command5_Click();
+    EXPECT_EQ(rig.clock.ms(), 0);
+    EXPECT_EQ(rig.out.notesWithoutRelease(), (std::vector<NoteEvent>{{0, false, Release}}));
+    EXPECT_EQ(rig.out.scroll, 0);
+    EXPECT_FALSE(rig.engine.Playing());
+}
+
+TEST(PlayEngine, RestAwayFromItsPositionPlaysAsSilenceAndEnds)
+{
+    struct Case { int position; int id; long long lengthMs; };
+    const Case cases[] = {{14, NoteId::QuarterPause, 360}, {16, NoteId::QuaverPause, 180}, {3, 13, 90}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.position);
+        Rig rig;
+        rig.put(c.position, 1, c.id);
+        rig.put(21, 2, NoteId::Semiquaver);
+        rig.engine.Command5_Click();
+        const std::vector<NoteEvent> expected = {
+            {c.lengthMs, true, MiddleC}, {c.lengthMs + 90, false, MiddleC}, {c.lengthMs + 90, false, Release}};
+        EXPECT_EQ(rig.out.notesWithoutRelease(), expected);
+    }
+}
+
+TEST(PlayEngine, NotesBelowPositionThirtyAreNotPlayed)
+{
+    Rig rig;
+    rig.put(31, 1, NoteId::Quarter);
+    rig.engine.Command5_Click();
+    EXPECT_EQ(rig.out.notesWithoutRelease(), (std::vector<NoteEvent>{{90, false, Release}}));
+}
+
+TEST(PlayEngine, TempoIsReadAtEachPlay)
+{
+    Rig rig;
+    rig.put(21, 1, NoteId::Whole);
+    rig.put(21, 2, NoteId::Whole);
+    rig.clock.at(50, [&] { rig.out.tempo = 180; });
+    rig.engine.Command5_Click();
+    EXPECT_EQ(rig.clock.ms(), 900);
+    rig.engine.Command5_Click();
+    EXPECT_EQ(rig.clock.ms(), 900 + 200);
+}
+
+TEST(PlayEngine, DrawingTimeNeitherStretchesTheTempoNorAddsUp)
+{
+    Rig rig;
+    rig.out.drawCostMs = 7;
+    for (int c = 1; c <= 10; ++c)
+        rig.put(21, c, NoteId::Semiquaver);
+    rig.engine.Command5_Click();
+    std::vector<long long> onsets;
+    for (const NoteEvent& e : rig.out.notes)
+        if (e.on)
+            onsets.push_back(e.ms);
+    ASSERT_EQ(onsets.size(), 10u);
+    EXPECT_EQ(onsets[0], 0);
+    for (std::size_t i = 1; i < onsets.size(); ++i)
+        EXPECT_EQ(onsets[i], 90 * static_cast<long long>(i) + 7) << i;
+}
+
+TEST(PlayEngine, ARunHeldUpByAnotherWaitCarriesOnFromTheLateWakeUp)
+{
+    Rig rig;
+    for (int c = 1; c <= 4; ++c)
+        rig.put(21, c, NoteId::Semiquaver);
+    // A handler inside the first wait holds the run up until 400 ms.
+    rig.clock.at(30, [&] { rig.clock.t = rig.clock.start + std::chrono::milliseconds(400); });
+    rig.engine.Command5_Click();
+    std::vector<long long> onsets;
+    for (const NoteEvent& e : rig.out.notes)
+        if (e.on)
+            onsets.push_back(e.ms);
+    EXPECT_EQ(onsets, (std::vector<long long>{0, 400, 490, 580}));
+}
+
+TEST(PlayEngine, ASecondPlayClickNeverStartsASecondRun)
+{
+    Rig rig;
+    rig.put(21, 1, NoteId::Quarter);
+    int runsSeen = 0;
+    rig.clock.at(50, [&] {
+        rig.engine.Command5_Click(); // pause request
+        runsSeen = rig.engine.Playing() ? 1 : 0;
+    });
+    rig.engine.Command5_Click();
+    EXPECT_EQ(runsSeen, 1);
+    long long ons = 0;
+    for (const NoteEvent& e : rig.out.notes)
+        ons += e.on ? 1 : 0;
+    EXPECT_EQ(ons, 1);
+}
+
+TEST(PlayEngine, StepSoundsColumnsOneTwoThreeThenOneAgain)
+{
+    Rig rig;
+    rig.put(21, 1, NoteId::Whole);
+    rig.put(19, 2, NoteId::Semiquaver);
+    rig.put(20, 2, NoteId::QuarterPause); // a rest id is not sounded by Step
+    rig.put(17, 3, NoteId::Quaver, Accidental::Sharp);
+    std::vector<int> sounded;
+    std::vector<long long> lengths;
+    for (int i = 0; i < 4; ++i) {
+        rig.out.notes.clear();
+        const long long t0 = rig.clock.ms();
+        rig.engine.Command2_Click();
+        const auto notes = rig.out.notesWithoutRelease();
+        ASSERT_EQ(notes.size(), 3u);
+        EXPECT_EQ(notes[0], (NoteEvent{t0, false, Release}));
+        EXPECT_TRUE(notes[1].on);
+        sounded.push_back(notes[1].v);
+        lengths.push_back(notes[2].ms - notes[1].ms);
+        EXPECT_EQ(rig.engine.LastStepColumn(), rig.engine.StepColumn());
+    }
+    EXPECT_EQ(sounded, (std::vector<int>{MiddleC, 63, 59, MiddleC}));
+    EXPECT_EQ(lengths, (std::vector<long long>(4, 500)));
+    EXPECT_EQ(rig.out.names.back(), QStringLiteral("Do 2 "));
+    // The line passes through the stepped column: X(w) + 2.
+    EXPECT_EQ(rig.out.lines, (std::vector<int>{48, 64, 80, 48}));
+}
+
+TEST(PlayEngine, StepAfterARunThatRewoundIsNotDead)
+{
+    Rig rig;
+    rig.put(21, 1, NoteId::Semiquaver);
+    rig.put(21, 2, NoteId::Semiquaver);
+    rig.put(21, 3, NoteId::Semiquaver);
+    rig.engine.Picture6_MouseDown(35 + 32); // window column 2, LastStepColumn 2
+    rig.engine.Command5_Click();            // plays to the end, PlayPosition back to 1
+    EXPECT_EQ(rig.engine.PlayPosition(), 1);
+    rig.out.notes.clear();
+    rig.engine.Command2_Click();
+    EXPECT_EQ(rig.engine.StepColumn(), 2);
+    EXPECT_EQ(rig.out.notesWithoutRelease().size(), 3u);
+}
+
+TEST(PlayEngine, StepFollowsTheViewPastColumnThirty)
+{
+    Rig rig;
+    for (int c = 1; c <= 40; ++c)
+        rig.put(21, c, NoteId::Semiquaver);
+    for (int i = 0; i < 31; ++i)
+        rig.engine.Command2_Click();
+    EXPECT_EQ(rig.engine.StepColumn(), 31);
+    EXPECT_EQ(rig.out.scroll, 5);
+    EXPECT_EQ(rig.out.lines.back(), (31 - 5 - 1) * 16 + 48);
+}
+
+TEST(PlayEngine, StripRoundsHalvesToEvenAndSkipsTheColumnLastSounded)
+{
+    Rig rig;
+    rig.put(21, 2, NoteId::Quarter);
+    rig.put(19, 6, NoteId::Quarter);
+    rig.engine.Picture6_MouseDown(43); // w = 0.5 -> 0: nothing
+    EXPECT_TRUE(rig.out.notes.empty());
+    EXPECT_EQ(rig.engine.PlayPosition(), 0);
+
+    rig.engine.Picture6_MouseDown(59); // w = 1.5 -> 2
+    EXPECT_EQ(rig.engine.PlayPosition(), 2);
+    EXPECT_EQ(rig.engine.LastStepColumn(), 2);
+    EXPECT_EQ(rig.out.lines, (std::vector<int>{64}));
+    EXPECT_EQ(rig.out.names.back(), QStringLiteral("Do 2 "));
+    const auto notes = rig.out.notesWithoutRelease();
+    EXPECT_EQ(notes, (std::vector<NoteEvent>{{0, false, Release}, {0, true, MiddleC}, {500, false, Release}}));
+
+    rig.out.notes.clear();
+    rig.engine.Picture6_MouseDown(70); // w = 2.1875 -> 2 again: nothing
+    EXPECT_TRUE(rig.out.notes.empty());
+
+    rig.out.scroll = 2; // the strip is in window columns: column 4 + 2 sounds
+    rig.engine.Picture6_MouseDown(35 + 64);
+    EXPECT_EQ(rig.engine.PlayPosition(), 6);
+    EXPECT_EQ(rig.engine.LastStepColumn(), 4);
+    EXPECT_EQ(rig.out.names.back(), QStringLiteral("Mi 2 "));
+}
+
+TEST(PlayEngine, ShutdownDuringARunReleasesNotesAndStopsAllSound)
+{
+    Rig rig;
+    rig.put(21, 1, NoteId::Whole);
+    rig.put(21, 2, NoteId::Whole);
+    rig.clock.at(100, [&] {
+        rig.engine.shutdown();
+        rig.clock.quitting = true;
+    });
+    rig.engine.Command5_Click();
+    const auto notes = rig.out.notes;
+    ASSERT_EQ(notes.size(), 1u + 128u);
+    EXPECT_EQ(notes[0], (NoteEvent{0, true, MiddleC}));
+    for (int v = 0; v <= 127; ++v) // every key, once
+        EXPECT_EQ(notes[1 + v], (NoteEvent{100, false, v}));
+    EXPECT_FALSE(rig.engine.Playing());
+    EXPECT_EQ(rig.out.lines.size(), 1u); // the first pass only: no drawing once the window goes
+    rig.engine.Command5_Click();
+    rig.engine.Command2_Click();
+    rig.engine.Picture6_MouseDown(99);
+    EXPECT_EQ(rig.out.notes.size(), notes.size());
+}
+
+TEST(PlayEngine, CutWaitOfAStepReleasesItsNotes)
+{
+    Rig rig;
+    rig.put(21, 1, NoteId::Whole);
+    rig.clock.at(100, [&] { rig.clock.quitting = true; });
+    rig.engine.Command2_Click();
+    const auto notes = rig.out.notesWithoutRelease();
+    ASSERT_EQ(notes.size(), 3u);
+    EXPECT_EQ(notes.back(), (NoteEvent{100, false, Release}));
+}
+
+TEST(PlayEngine, EditsDuringARunDoNotChangeTheNotesItPlays)
+{
+    Rig rig;
+    rig.put(21, 1, NoteId::Quarter);
+    rig.put(21, 2, NoteId::Quarter);
+    rig.clock.at(50, [&] {
+        rig.score.eraseCell(21, 2);
+        rig.score.clearScore();
+    });
+    rig.engine.Command5_Click();
+    long long ons = 0;
+    for (const NoteEvent& e : rig.out.notes)
+        ons += e.on ? 1 : 0;
+    EXPECT_EQ(ons, 2);
+    EXPECT_EQ(rig.engine.PlayPosition(), 1);
+}
+
+} // namespace

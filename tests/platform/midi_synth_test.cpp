@@ -1,0 +1,210 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "platform/chrome/ProgramFolder.h"
+#include "platform/midi/BuiltinSynth.h"
+#include "platform/midi/DeliverySchedule.h"
+#include "platform/midi/MidiMessage.h"
+#include "platform/midi/MidiService.h"
+#include "platform/midi/SoundFontSearch.h"
+#include "platform/midi/SynthEngine.h"
+
+using namespace platform::midi;
+using Clock = std::chrono::steady_clock;
+using std::chrono::milliseconds;
+
+namespace {
+
+// The small Debian GM font loads fastest; any GM font does.
+std::string testFont()
+{
+    const std::string small = "/usr/share/sounds/sf2/TimGM6mb.sf2";
+    return SynthEngine::isSoundFont(small) ? small : findGmSoundFont();
+}
+
+float peak(SynthEngine& engine, int frames)
+{
+    std::vector<float> buffer(2 * static_cast<std::size_t>(frames));
+    engine.render(buffer.data(), frames);
+    float top = 0;
+    for (float v : buffer)
+        top = std::max(top, std::fabs(v));
+    return top;
+}
+
+} // namespace
+
+TEST(SynthEngine, OfflineNoteOnMiddleCIsNotSilent)
+{
+    const std::string font = testFont();
+    if (font.empty())
+        GTEST_SKIP() << "no General MIDI SoundFont installed";
+    SynthEngine engine;
+    ASSERT_TRUE(engine.loadSoundFont(font));
+    EXPECT_LT(peak(engine, 4800), 1e-5f) << "silent before any note";
+
+    for (std::uint32_t packed : {0x00B0u, 0x20B0u, 0x00C0u, 0x7F3C90u})
+        engine.send(packed);
+    EXPECT_EQ(engine.activeVoices() > 0, true);
+    EXPECT_GT(peak(engine, 4800), 0.01f) << "100 ms after note-on 60";
+
+    engine.allSoundOff();
+    peak(engine, 64); // voices stop at the next block
+    EXPECT_EQ(engine.activeVoices(), 0);
+    peak(engine, 48000); // only the reverb tail rings on, briefly
+    EXPECT_LT(peak(engine, 4800), 0.0001f);
+}
+
+TEST(SynthEngine, RunningStatusAndDrumChannelSound)
+{
+    const std::string font = testFont();
+    if (font.empty())
+        GTEST_SKIP() << "no General MIDI SoundFont installed";
+    SynthEngine engine;
+    ASSERT_TRUE(engine.loadSoundFont(font));
+    engine.send(0x7F2399);      // acoustic bass drum on channel 10
+    engine.send(0x7F26);        // running status: acoustic snare
+    EXPECT_GE(engine.activeVoices(), 2);
+    EXPECT_GT(peak(engine, 2400), 0.01f);
+}
+
+TEST(SynthEngine, RefusesWhatIsNotASoundFont)
+{
+    QTemporaryDir dir;
+    const QString fake = dir.filePath("fake.sf2");
+    QFile file(fake);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("RIFF\0\0\0\0not a font");
+    file.close();
+    EXPECT_FALSE(SynthEngine::isSoundFont(fake.toStdString()));
+    EXPECT_FALSE(SynthEngine::isSoundFont("/nonexistent.sf2"));
+    EXPECT_FALSE(SynthEngine::isSoundFont(""));
+    // Loading is only tried on what passed the check above; it must still
+    // fail cleanly (a RIFF file would also be offered to the DLS reader).
+    const QString garbage = dir.filePath("garbage.sf2");
+    QFile other(garbage);
+    ASSERT_TRUE(other.open(QIODevice::WriteOnly));
+    other.write("garbage");
+    other.close();
+    SynthEngine engine;
+    EXPECT_FALSE(engine.loadSoundFont(garbage.toStdString()));
+    EXPECT_FALSE(engine.hasSoundFont());
+}
+
+TEST(SynthEngine, ConfiguredLatencyIsUnderTenMilliseconds)
+{
+    SynthEngine engine;
+    EXPECT_EQ(engine.sampleRate(), 48000);
+    EXPECT_LE(engine.configuredLatencyMs(), 10.0);
+    EXPECT_GT(engine.configuredLatencyMs(), 0.0);
+}
+
+TEST(SoundFontSearch, FontBesideTheProgramComesFirstAndFakesAreSkipped)
+{
+    const std::string system = "/usr/share/sounds/sf2/TimGM6mb.sf2";
+    if (!SynthEngine::isSoundFont(system))
+        GTEST_SKIP() << "TimGM6mb not installed";
+    QTemporaryDir dir;
+    platform::setProgramFolderOverride(dir.path());
+
+    QFile fake(dir.filePath("a-broken.sf2"));
+    ASSERT_TRUE(fake.open(QIODevice::WriteOnly));
+    fake.write("garbage");
+    fake.close();
+    ASSERT_TRUE(QFile::link(QString::fromStdString(system), dir.filePath("b-mine.sf2")));
+
+    const auto candidates = soundFontCandidates();
+    ASSERT_GE(candidates.size(), 5u);
+    EXPECT_EQ(candidates[0], dir.filePath("a-broken.sf2").toStdString());
+    EXPECT_EQ(candidates[1], dir.filePath("b-mine.sf2").toStdString());
+    EXPECT_EQ(candidates[2], "/usr/share/sounds/sf2/default-GM.sf2");
+    EXPECT_EQ(findGmSoundFont(), dir.filePath("b-mine.sf2").toStdString());
+
+    QFile::remove(dir.filePath("b-mine.sf2"));
+    EXPECT_NE(findGmSoundFont(), dir.filePath("a-broken.sf2").toStdString());
+    platform::setProgramFolderOverride(QString());
+}
+
+TEST(DeliverySchedule, KeepsSpacingOnlyWhileBehind)
+{
+    const Clock::time_point t0{};
+    auto at = [&](int ms) { return t0 + milliseconds(ms); };
+    struct Step {
+        const char* what;
+        int sent, now, due;
+    } steps[] = {
+        {"live message plays at once", 0, 0, 0},
+        {"small lateness is noise", 100, 110, 100},
+        // The font was loading: three messages waited until 800.
+        {"first waiting message plays when ready", 200, 800, 800},
+        {"sent together, played together", 200, 800, 800},
+        {"note-off 250 ms later keeps its distance", 450, 800, 1050},
+        {"sent while catching up: still shifted", 900, 1050, 1500},
+        // Sent after everything before it had played: live again.
+        {"caught up", 1800, 1800, 1800},
+        {"next live message", 1900, 1900, 1900},
+    };
+    DeliverySchedule schedule;
+    for (const Step& step : steps)
+        EXPECT_EQ(schedule.due(at(step.sent), at(step.now)), at(step.due)) << step.what;
+}
+
+TEST(BuiltinSynth, WithoutSoundFontOpenFailsAtOnce)
+{
+    BuiltinSynth synth("/nonexistent/font.sf2");
+    const auto start = Clock::now();
+    EXPECT_EQ(synth.open(), MidiNoDriver);
+    EXPECT_LT(Clock::now() - start, milliseconds(500));
+    EXPECT_EQ(synth.openPorts(), 0);
+    synth.close(); // closing what never opened is harmless
+    EXPECT_FALSE(synth.waitUntilReady(Clock::now()));
+}
+
+TEST(BuiltinSynth, MessagesSentWhileLoadingSoundInOrderAndCloseSilences)
+{
+    const std::string font = testFont();
+    if (font.empty())
+        GTEST_SKIP() << "no General MIDI SoundFont installed";
+    BuiltinSynth synth(font, {}, BuiltinSynth::Audio::None);
+    ASSERT_EQ(synth.open(), MidiOk);
+    // At once, before the font can have loaded: a program change and a
+    // chord, then one note released again.  All must reach the synthesiser.
+    ShortMessageDecoder decoder;
+    for (std::uint32_t packed : {0x0018C0u, 0x7F3C90u, 0x7F4090u, 0x7F4390u, 0x004380u})
+        synth.play(*decoder.decode(packed));
+    ASSERT_TRUE(synth.waitUntilReady(Clock::now() + std::chrono::seconds(20)));
+    ASSERT_TRUE(synth.drain(Clock::now() + std::chrono::seconds(5)));
+    const int sounding = synth.activeVoices();
+    EXPECT_GT(sounding, 0);
+
+    // A second port on the same device; closing one keeps the sound.
+    ASSERT_EQ(synth.open(), MidiOk);
+    EXPECT_EQ(synth.openPorts(), 2);
+    synth.close();
+    ASSERT_TRUE(synth.drain(Clock::now() + std::chrono::seconds(5)));
+    EXPECT_EQ(synth.activeVoices(), sounding);
+
+    synth.close();
+    ASSERT_TRUE(synth.drain(Clock::now() + std::chrono::seconds(5)));
+    std::vector<float> block(2 * 64);
+    synth.engine()->render(block.data(), 64); // voices stop at the next block
+    EXPECT_EQ(synth.activeVoices(), 0);
+    EXPECT_EQ(synth.openPorts(), 0);
+
+    // Reopening is immediate: the font stays loaded.
+    const auto start = Clock::now();
+    ASSERT_EQ(synth.open(), MidiOk);
+    EXPECT_TRUE(synth.waitUntilReady(Clock::now()));
+    EXPECT_LT(Clock::now() - start, milliseconds(100));
+    synth.play(*decoder.decode(0x7F3C90));
+    ASSERT_TRUE(synth.drain(Clock::now() + std::chrono::seconds(5)));
+    EXPECT_GT(synth.activeVoices(), 0);
+    synth.close();
+}
