@@ -40,10 +40,12 @@ void BeatClock::fire()
 {
     lastDeadline_ = deadline_;
     deadline_ += std::chrono::milliseconds(interval_);
+    // Ticks missed altogether (the program was held up for more than an
+    // interval) are dropped, not played in a burst; the beat keeps its grid.
     const auto now = Clock::now();
-    if (deadline_ <= now) {
-        lastDeadline_ = now;
-        deadline_ = now + std::chrono::milliseconds(interval_);
+    while (deadline_ <= now) {
+        lastDeadline_ = deadline_;
+        deadline_ += std::chrono::milliseconds(interval_);
     }
     arm(); // before the tick, so a tick that stops the clock is honoured
     if (onTick)

@@ -7,8 +7,8 @@
 
 // A repeating tick held to absolute deadlines: each deadline is the previous
 // one plus the interval, so the time spent in a tick or a late wake-up does
-// not stretch the beat and errors do not add up.  A tick that comes later
-// than a whole interval is not caught up: the clock starts again from now.
+// not stretch the beat and errors do not add up.  Ticks missed altogether
+// are dropped rather than caught up, and the beat stays on its grid.
 class BeatClock : public QObject {
 public:
     using Clock = std::chrono::steady_clock;

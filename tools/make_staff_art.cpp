@@ -164,42 +164,33 @@ void stamp(Sheet& s, const QImage& grey, int x, int y)
                 s.set(x + i, y + j);
 }
 
-QImage quarterRest()
+// Rests are small enough to be drawn pixel by pixel ('#' is ink).
+void stampRows(Sheet& s, int x, int y, std::initializer_list<const char*> rows)
 {
-    return smoothInk(QuarterPauseCell.width, QuarterPauseCell.height, [](QPainter& p) {
-        p.setPen(Qt::NoPen);
-        p.setBrush(Qt::black);
-        QPainterPath zig;
-        zig.moveTo(2.0, 1.0);
-        zig.lineTo(7.6, 7.5);
-        zig.cubicTo(5.2, 9.0, 4.6, 10.5, 7.8, 14.5);
-        zig.lineTo(6.6, 15.2);
-        zig.cubicTo(4.0, 13.5, 2.0, 14.5, 3.0, 17.0);
-        zig.cubicTo(3.6, 19.0, 5.0, 21.0, 6.0, 23.0);
-        zig.cubicTo(2.4, 21.0, 0.4, 18.0, 1.6, 15.0);
-        zig.cubicTo(2.4, 13.2, 3.8, 12.6, 4.8, 12.8);
-        zig.lineTo(1.4, 8.6);
-        zig.cubicTo(3.6, 7.0, 4.4, 5.6, 1.4, 1.8);
-        zig.closeSubpath();
-        p.drawPath(zig);
-    });
+    int j = 0;
+    for (const char* row : rows) {
+        for (int i = 0; row[i]; ++i)
+            if (row[i] == '#')
+                s.set(x + i, y + j);
+        ++j;
+    }
 }
 
-QImage quaverRest()
+void drawQuarterRest(Sheet& s)
 {
-    return smoothInk(QuaverPauseCell.width, QuaverPauseCell.height, [](QPainter& p) {
-        p.setPen(Qt::NoPen);
-        p.setBrush(Qt::black);
-        p.drawEllipse(QPointF(2.9, 3.4), 2.6, 2.5);
-        QPen pen(Qt::black, 1.4, Qt::SolidLine, Qt::RoundCap);
-        p.setPen(pen);
-        p.setBrush(Qt::NoBrush);
-        QPainterPath hook;
-        hook.moveTo(2.5, 5.5);
-        hook.cubicTo(5.0, 6.6, 7.6, 5.0, 9.6, 1.5);
-        hook.lineTo(4.6, 16.0);
-        p.drawPath(hook);
-    });
+    stampRows(s, QuarterPauseCell.left, QuarterPauseCell.top,
+              {".........", ".#.......", ".##......", "..##.....", "..###....", "...###...", "...####..",
+               "....####.", "....####.", "...####..", "..####...", ".####....", ".###.....", ".###.....",
+               "..###....", "...###...", "....###..", ".....##..", "...####..", "..###....", ".##......",
+               ".##......", ".##......", "..##.....", "...#....."});
+}
+
+void drawQuaverRest(Sheet& s)
+{
+    stampRows(s, QuaverPauseCell.left, QuaverPauseCell.top,
+              {"...........", ".##........", "####.......", "####.....##", ".###....##.", "..#####.##.",
+               ".......##..", ".......##..", "......##...", "......##...", ".....##....", ".....##....",
+               "....##.....", "....##.....", "...##......", "...##......", "..........."});
 }
 
 QImage makeSheet()
@@ -211,8 +202,8 @@ QImage makeSheet()
     for (int accidental = 0; accidental <= 2; ++accidental)
         for (auto [id, cell] : notes)
             drawNoteCell(s, *cell, *glyphBand(accidental), id, accidental);
-    stamp(s, quarterRest(), QuarterPauseCell.left, QuarterPauseCell.top);
-    stamp(s, quaverRest(), QuaverPauseCell.left, QuaverPauseCell.top);
+    drawQuarterRest(s);
+    drawQuaverRest(s);
     for (int y = SpareBlockTop; y < SpareBlockTop + SpareBlockHeight; ++y)
         for (int x = SpareBlockLeft; x < SpareBlockLeft + SpareBlockWidth; ++x)
             s.set(x, y);

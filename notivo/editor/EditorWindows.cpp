@@ -5,8 +5,8 @@
 
 #include "notivo/editor/ScoreFile.h"
 #include "notivo/printing/PrintPreview.h"
+#include "notivo/printing/frmPrint.h"
 #include "notivo/widgets/frmAbout.h"
-#include "platform/chrome/MessageBox.h"
 
 namespace notivo {
 namespace {
@@ -34,9 +34,10 @@ QString chooseScoreFileToOpen(QWidget* parent, const QString& folder)
 
 void popupMenuAt(QMenu* menu, const QPoint& globalPos) { menu->exec(globalPos); }
 
-void showPrintDialog(QWidget* parent, Score&)
+void showPrintDialog(QWidget* parent, Score& score)
 {
-    platform::showMessage(parent, QStringLiteral("Printing is not available in this build."));
+    frmPrint dialog(parent, score);
+    dialog.exec();
 }
 
 void showPrintPreview(QWidget* parent, Score& score)

@@ -30,6 +30,16 @@ std::optional<int> toInt16(std::string_view text)
     }
     if (!digits)
         return std::nullopt;
+    if (!point && text.size() <= 6) {
+        // Whole numbers, the usual case, need no floating point.
+        const std::string_view body = text.substr(text[0] == '+' ? 1 : 0);
+        int value = 0;
+        const auto [end, ec] = std::from_chars(body.data(), body.data() + body.size(), value);
+        if (ec != std::errc() || end != body.data() + body.size() || value < std::numeric_limits<std::int16_t>::min() ||
+            value > std::numeric_limits<std::int16_t>::max())
+            return std::nullopt;
+        return value;
+    }
     const std::string_view body = text.substr(text[0] == '+' ? 1 : 0);
     double value = 0;
     const auto [end, ec] = std::from_chars(body.data(), body.data() + body.size(), value);

@@ -7,6 +7,7 @@
 #include <QSaveFile>
 
 #include <algorithm>
+#include <charconv>
 #include <string_view>
 
 namespace notivo {
@@ -22,10 +23,12 @@ constexpr int TonePrefixLength = 8; // "ToneNN: "
 
 void appendEntry(QByteArray& text, int position, int column)
 {
-    text += QByteArray::number(position);
-    text += ',';
-    text += QByteArray::number(column);
-    text += ' ';
+    char entry[32]; // two ints of at most 11 characters each, a comma and a blank
+    char* end = std::to_chars(entry, entry + 12, position).ptr;
+    *end++ = ',';
+    end = std::to_chars(end, end + 12, column).ptr;
+    *end++ = ' ';
+    text.append(entry, end - entry);
 }
 
 int hexValue(char ch)
@@ -58,27 +61,40 @@ ScoreLoadResult invalid(QString reason) { return ScoreLoadResult{false, std::mov
 QByteArray scoreText(const Score& score)
 {
     const int columns = std::clamp(score.ColumnCount, 0, ScoreColumns);
-    QByteArray tones;
-    tones.reserve(ScorePositions * (TonePrefixLength + columns + 2));
+    QByteArray text;
+    text.reserve(ScorePositions * (TonePrefixLength + 2 * columns + 2) + 2);
     QByteArray sharps = "Sharps: ";
     QByteArray flats = "Flats: ";
+    sharps.reserve(4096);
+    flats.reserve(4096);
+    static constexpr char hex[] = "0123456789ABCDEF";
+    char line[TonePrefixLength + 2 * ScoreColumns + 2];
     for (int p = 1; p <= ScorePositions; ++p) {
-        tones += "Tone";
-        if (p < 10)
-            tones += '0';
-        tones += QByteArray::number(p);
-        tones += ": ";
+        char* out = line;
+        for (char ch : {'T', 'o', 'n', 'e', char('0' + p / 10), char('0' + p % 10), ':', ' '})
+            *out++ = ch;
         for (int c = 1; c <= columns; ++c) {
-            tones += QByteArray::number(score.ScoreNotes.cell(p, c), 16).toUpper();
+            // Upper-case hexadecimal without padding (ids above 15 never come from editing or files).
+            const std::uint8_t id = score.ScoreNotes.cell(p, c);
+            if (id >= 16)
+                *out++ = hex[id >> 4];
+            *out++ = hex[id & 15];
             const std::uint8_t accidental = score.ScoreAccidentals.cell(p, c);
             if (accidental == Accidental::Sharp)
                 appendEntry(sharps, p, c);
             else if (accidental == Accidental::Flat)
                 appendEntry(flats, p, c);
         }
-        tones += "\r\n";
+        *out++ = '\r';
+        *out++ = '\n';
+        text.append(line, out - line);
     }
-    return tones + "\r\n" + sharps + "\r\n" + flats + "\r\n";
+    text += "\r\n";
+    text += sharps;
+    text += "\r\n";
+    text += flats;
+    text += "\r\n";
+    return text;
 }
 
 ScoreSaveResult saveScoreFile(const Score& score, const QString& path)

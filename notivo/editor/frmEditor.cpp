@@ -277,6 +277,7 @@ void frmEditor::Form_Unload()
     Timer2->stop();
     BusyCursor.reset();
     QCoreApplication::processEvents();
+    ShutdownPlayback();
     Midi.close();
     hide();
 }
@@ -312,6 +313,7 @@ void frmEditor::closeEvent(QCloseEvent* event)
 {
     // Closed by the window system (not through File Exit): tear down the same way.
     if (!unloaded_) {
+        ShutdownPlayback();
         Midi.close();
         Form_Unload();
         EndProgram();

@@ -5,6 +5,7 @@
 
 #include "notivo/editor/EditorWiring.h"
 #include "notivo/editor/frmEditor.h"
+#include "notivo/widgets/BalloonWindow.h" // completes the tip window Tooltip points to
 #include "notivo/widgets/Tooltip.h"
 #include "platform/raster/PictureBox.h"
 

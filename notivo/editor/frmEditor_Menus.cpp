@@ -122,6 +122,8 @@ void frmEditor::mnuAboutItm_Click() { ShowAbout(this); }
 
 void frmEditor::mnuExitItm_Click()
 {
+    // A run or a preview may be waiting: silence it before the device goes.
+    ShutdownPlayback();
     Midi.close();
     platform::cursors::setClassCursorOf(NoteContainerPbx, CanvasCursor);
     QCoreApplication::processEvents();

@@ -19,6 +19,9 @@ PrintPreview::PrintPreview(QWidget* parent, const Score& score)
     Combo1->setObjectName(QStringLiteral("Combo1"));
     Combo1->setEditable(true);
     Combo1->setInsertPolicy(QComboBox::NoInsert);
+    // Typed text is the zoom as typed: completing "1" to "100" would zoom to
+    // what the user did not ask for.
+    Combo1->setCompleter(nullptr);
     Combo1->addItems({QStringLiteral("50"), QStringLiteral("75"), QStringLiteral("100"), QStringLiteral("125"),
                       QStringLiteral("150"), QStringLiteral("175"), QStringLiteral("200")});
     Combo1->setEditText(QStringLiteral("50%"));

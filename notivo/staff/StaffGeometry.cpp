@@ -38,6 +38,8 @@ Folded fold(int lines)
 void drawStaffInk(QImage& canvas, int y)
 {
     platform::raster::andCopy(canvas, ClefX, y - ClefAboveStaff, ClefWidth, ClefHeight, clefImage(), 0, 0);
+    if (canvas.depth() != 32)
+        return; // canvases are 32-bit images; the raster copy above refuses others too
     const QRgb black = qRgb(0, 0, 0);
     for (int i = 0; i < StaffLineCount; ++i) {
         const int row = y + StaffLineGap * i;

@@ -2,6 +2,8 @@
 
 #include "platform/chrome/Rounding.h"
 
+#include <algorithm>
+
 namespace notivo {
 
 QString substituteFamily(const QString& family)

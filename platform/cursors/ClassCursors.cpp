@@ -31,6 +31,16 @@ struct Registry {
 Registry& registry()
 {
     static Registry instance;
+    // Cursor pixmaps must go while the window system is still there, not
+    // with the static objects after the application has ended.
+    static const bool releasedAtExit = [] {
+        qAddPostRoutine([] {
+            registry().classes.clear();
+            registry().classOfWidget.clear();
+        });
+        return true;
+    }();
+    (void)releasedAtExit;
     return instance;
 }
 

@@ -137,8 +137,10 @@ std::optional<QImage> decodeDib(const Bytes& data)
             palette[i] = qRgb(c[2], c[1], c[0]);
         }
         pos += qsizetype(count) * 4;
-    } else if (*compression == 3) {
-        pos += 12; // the three channel masks; the channels are taken as BGRA
+    } else if (*compression == 3 && *headerSize == 40) {
+        // The three channel masks follow a short header (longer headers
+        // hold them inside); the channels are taken as BGRA.
+        pos += 12;
     }
 
     const qsizetype colourStride = ((qsizetype(w) * bpp + 31) / 32) * 4;

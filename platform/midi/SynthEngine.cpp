@@ -88,7 +88,9 @@ bool SynthEngine::isSoundFont(const std::string& path)
 
 bool SynthEngine::loadSoundFont(const std::string& path)
 {
-    if (!fluid_->synth)
+    // Only SoundFont 2 files: anything else would be handed on to the DLS
+    // reader, which complains on the console.
+    if (!fluid_->synth || !isSoundFont(path))
         return false;
     const int id = fluid_synth_sfload(fluid_->synth, path.c_str(), 1);
     if (id == FLUID_FAILED)

@@ -21,7 +21,9 @@ void stretchBlackOnWhite(QImage& dst, int x, int y, int w, int h,
 
 // Constant-alpha blend (source over, no per-pixel alpha) of src (sx, sy, sw,
 // sh) stretched onto dst (x, y, w, h); alpha 0..255.  A source width or
-// height of -1 means the destination's.
+// height of -1 means the destination's.  Each channel becomes
+// (src * alpha + dst * (255 - alpha)) / 255 rounded to nearest; stretching
+// takes the source pixel under each destination pixel's centre.
 void alphaBlendRect(QImage& dst, int x, int y, int w, int h,
                     const QImage& src, int sx, int sy, int sw, int sh, int alpha);
 

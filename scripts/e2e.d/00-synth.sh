@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # The built-in synthesiser opens through the MIDI service, reaches the audio
 # server with a small buffer, and a chord played into it is heard at the sink.
 probe="$E2E_BUILD_DIR/bench/bench_synth_probe"

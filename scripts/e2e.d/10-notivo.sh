@@ -1,5 +1,6 @@
 # notivo opens its borderless 538 x 318 window titled "Cantorel", greets the
-# user with a short middle C on the built-in synthesiser, and ends when its
+# user with a short middle C on the built-in synthesiser (which then falls
+# silent), opens its File menu from the drawn menu bar, and ends when its
 # close caption button is clicked.
 notivo=$(e2e_program notivo)
 
@@ -14,9 +15,24 @@ title=$(xdotool getwindowname "$E2E_WINDOW")
 size=$(xdotool getwindowgeometry "$E2E_WINDOW" | awk '/Geometry:/ { print $2 }')
 [ "$size" = "538x318" ] || e2e_fail "window is $size, not 538x318"
 
-sleep 0.5 # let the first paint reach the screen
+# The preview lasts a quarter of a second: nothing may keep sounding.
+sleep 1.5
+e2e_record 1 notivo_after_startup
+e2e_assert_silent notivo_after_startup
+
 e2e_screenshot notivo
 import -window "$E2E_WINDOW" "$E2E_ARTIFACTS/notivo_window.png"
+
+# The "File" button of the drawn menu bar (26 x 18 at 7, 31) pops its menu up.
+before=$(xdotool search --onlyvisible --pid "$E2E_PID" | wc -l)
+e2e_click 20 40
+e2e_wait_for bash -c "[ \$(xdotool search --onlyvisible --pid $E2E_PID | wc -l) -gt $before ]" ||
+  e2e_fail "the File menu did not open"
+sleep 0.3
+e2e_screenshot notivo_file_menu
+xdotool key Escape
+e2e_wait_for bash -c "[ \$(xdotool search --onlyvisible --pid $E2E_PID | wc -l) -le $before ]" ||
+  e2e_fail "the File menu did not close"
 
 # The close caption button (21 x 21 at 510, 4) runs File Exit.
 e2e_click 520 14

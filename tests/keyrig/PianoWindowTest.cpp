@@ -195,16 +195,11 @@ TEST_F(PianoWindowTest, F5StartsTheDiscoIntroOnTheBeatTimer)
     key(QEvent::KeyPress, Qt::Key_F5, ScanF5, true); // held: no second request
     EXPECT_EQ(w.beat().CurrentSection, 0);
     ASSERT_TRUE(waitFor([&] { return sent().size() >= 9; }, 3000));
-    const auto got = recorder.messages();
     const std::vector<std::uint32_t> intro{on(9, 44, 127), on(9, 35, 127), on(9, 55, 127), on(9, 46, 127),
                                            on(9, 44, 127), on(9, 40, 127), on(9, 35, 127), on(9, 42, 127),
                                            on(9, 44, 127)};
     const auto packed = sent();
     EXPECT_EQ(std::vector<std::uint32_t>(packed.begin(), packed.begin() + 9), intro);
-    // One step per 170 ms tick.
-    const auto step = std::chrono::duration_cast<std::chrono::milliseconds>(got[3].time - got[0].time).count();
-    EXPECT_GE(step, 165);
-    EXPECT_LE(step, 260);
     key(QEvent::KeyRelease, Qt::Key_F5, ScanF5);
 }
 
@@ -223,7 +218,12 @@ TEST_F(PianoWindowTest, RightClickProgrammesABankAndEscapeLeavesItAlone)
     EXPECT_EQ(label("lblBank_2")->backColour(), QColor(128, 128, 128));
 
     recorder.clear();
-    QTimer::singleShot(100, [&] { w.menu(0)->close(); });
+    QTimer::singleShot(100, [&] {
+        QWidget* popup = QApplication::activePopupWidget();
+        ASSERT_EQ(popup, w.menu(0));
+        QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QApplication::sendEvent(popup, &escape);
+    });
     mouse(label("lblBank_1"), QEvent::MouseButtonPress, {5, 5}, Qt::RightButton);
     EXPECT_EQ(w.banks()[1], 0);
     EXPECT_EQ(w.currentInstrument(), 24);

@@ -52,7 +52,7 @@ TEST(SynthEngine, OfflineNoteOnMiddleCIsNotSilent)
 
     for (std::uint32_t packed : {0x00B0u, 0x20B0u, 0x00C0u, 0x7F3C90u})
         engine.send(packed);
-    EXPECT_EQ(engine.activeVoices() > 0, true);
+    EXPECT_GT(engine.activeVoices(), 0);
     EXPECT_GT(peak(engine, 4800), 0.01f) << "100 ms after note-on 60";
 
     engine.allSoundOff();
@@ -86,14 +86,13 @@ TEST(SynthEngine, RefusesWhatIsNotASoundFont)
     EXPECT_FALSE(SynthEngine::isSoundFont(fake.toStdString()));
     EXPECT_FALSE(SynthEngine::isSoundFont("/nonexistent.sf2"));
     EXPECT_FALSE(SynthEngine::isSoundFont(""));
-    // Loading is only tried on what passed the check above; it must still
-    // fail cleanly (a RIFF file would also be offered to the DLS reader).
     const QString garbage = dir.filePath("garbage.sf2");
     QFile other(garbage);
     ASSERT_TRUE(other.open(QIODevice::WriteOnly));
     other.write("garbage");
     other.close();
     SynthEngine engine;
+    EXPECT_FALSE(engine.loadSoundFont(fake.toStdString()));
     EXPECT_FALSE(engine.loadSoundFont(garbage.toStdString()));
     EXPECT_FALSE(engine.hasSoundFont());
 }

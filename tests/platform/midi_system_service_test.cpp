@@ -108,8 +108,9 @@ TEST(SystemMidiService, RealSequencerListIsQuietAndSafeWithoutOne)
 {
     SequencerPorts ports;
     const auto names = ports.list();
-    if (!SequencerPorts::sequencerAvailable())
+    if (!SequencerPorts::sequencerAvailable()) {
         EXPECT_TRUE(names.empty());
+    }
     int result = MidiOk;
     EXPECT_FALSE(ports.open("no such port 99:0", result));
     EXPECT_NE(result, MidiOk);

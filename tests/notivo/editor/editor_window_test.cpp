@@ -356,6 +356,25 @@ TEST_F(EditorWindowTest, MoveUpAndDownShiftTheSelectionAndBandItWhereItIsShown)
     }
 }
 
+TEST_F(EditorWindowTest, PrintPreviewAndAboutOpenTheirWindows)
+{
+    frmEditor& e = loadedEditor();
+    std::vector<std::string> opened;
+    e.ShowPrintDialog = [&](QWidget* owner) {
+        EXPECT_EQ(owner, &e);
+        // The staff is redrawn before the dialog reads it.
+        EXPECT_EQ(e.NoteContainerPbx->image().pixel(400, 10), qRgb(255, 255, 255));
+        opened.push_back("print");
+    };
+    e.ShowPrintPreview = [&](QWidget*) { opened.push_back("preview"); };
+    e.ShowAbout = [&](QWidget*) { opened.push_back("about"); };
+    e.NoteContainerPbx->image().setPixel(400, 10, qRgb(1, 2, 3));
+    e.mnuPrintItm->trigger();
+    e.mnuPrintPreviewItm->trigger();
+    e.mnuAboutItm->trigger();
+    EXPECT_EQ(opened, (std::vector<std::string>{"print", "preview", "about"}));
+}
+
 TEST_F(EditorWindowTest, HelpGlyphTurnsRedAndBlackOnClicksOnly)
 {
     frmEditor& e = loadedEditor();

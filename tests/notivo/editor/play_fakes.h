@@ -16,10 +16,15 @@ public:
     SteadyClock::time_point t = start;
     bool quitting = false; // the application is closing: waits are cut
     std::multimap<long long, std::function<void()>> actions; // ms since start
+    std::vector<long long> waits;                              // length of every wait, in ms
+    std::function<void()> onWait;                              // runs as each wait begins
 
     SteadyClock::time_point now() override { return t; }
     bool waitUntil(SteadyClock::time_point deadline) override
     {
+        waits.push_back(std::chrono::duration_cast<std::chrono::milliseconds>(deadline - t).count());
+        if (onWait)
+            onWait();
         while (!actions.empty() && start + std::chrono::milliseconds(actions.begin()->first) <= deadline) {
             auto action = actions.begin()->second;
             const auto when = start + std::chrono::milliseconds(actions.begin()->first);

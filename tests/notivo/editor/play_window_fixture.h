@@ -1,0 +1,76 @@
+#pragma once
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTimer>
+#include <QToolButton>
+#include <memory>
+
+#include "notivo/editor/ScoreModel.h"
+#include "notivo/editor/frmEditor.h"
+#include "platform/midi/MidiMessage.h"
+#include "platform/midi/RecorderMidi.h"
+#include "platform/raster/PictureBox.h"
+#include "tests/notivo/editor/play_fakes.h"
+
+namespace notivo::playtest {
+
+// A loaded editor window on its own score, sounding into a recorder, whose
+// waits run on a fake clock (the preview, Step, the strip and the run).
+class EditorRig : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        platform::midi::installMidiService(&recorder);
+        editor = std::make_unique<frmEditor>(score);
+        editor->EndProgram = [this] { ++endCount; };
+        ASSERT_TRUE(editor->Form_Load());
+        editor->Timer2->stop(); // ticks are driven by hand
+        clock = std::make_shared<FakeClock>();
+        editor->setPlaybackClock(clock);
+        recorder.clear();
+    }
+    void TearDown() override
+    {
+        editor.reset();
+        platform::midi::installMidiService(nullptr);
+    }
+
+    frmEditor& e() { return *editor; }
+
+    // Mouse input delivered to a widget as the window system would.
+    static void send(QWidget* w, QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons held, QPointF pos)
+    {
+        QMouseEvent event(type, pos, w->mapToGlobal(pos), button, held, Qt::NoModifier);
+        QApplication::sendEvent(w, &event);
+    }
+    void press(QPointF pos, Qt::MouseButton b = Qt::LeftButton)
+    {
+        send(editor->NoteContainerPbx, QEvent::MouseButtonPress, b, b, pos);
+    }
+    void release(QPointF pos, Qt::MouseButton b = Qt::LeftButton)
+    {
+        send(editor->NoteContainerPbx, QEvent::MouseButtonRelease, b, Qt::NoButton, pos);
+    }
+    void move(QPointF pos, Qt::MouseButtons held = Qt::NoButton)
+    {
+        send(editor->NoteContainerPbx, QEvent::MouseMove, Qt::NoButton, held, pos);
+    }
+
+    // Packed note-on / note-off of a MIDI key on channel 0.
+    static std::uint32_t on(int key) { return platform::midi::packShortMessage(0x90, key, 127); }
+    static std::uint32_t off(int key) { return platform::midi::packShortMessage(0x80, key, 0); }
+
+    platform::midi::RecorderMidiService recorder{1};
+    Score score;
+    std::unique_ptr<frmEditor> editor;
+    std::shared_ptr<FakeClock> clock;
+    int endCount = 0;
+};
+
+} // namespace notivo::playtest
