@@ -1,7 +1,7 @@
 # notivo opens its borderless 538 x 318 window titled "Cantorel", greets the
 # user with a short middle C on the built-in synthesiser (which then falls
-# silent), opens its File menu from the drawn menu bar, and ends when its
-# close caption button is clicked.
+# silent), opens its File menu from the drawn menu bar and the print preview
+# from it, and ends when its close caption button is clicked.
 notivo=$(e2e_program notivo)
 
 e2e_record_start notivo_startup
@@ -34,7 +34,17 @@ xdotool key Escape
 e2e_wait_for bash -c "[ \$(xdotool search --onlyvisible --pid $E2E_PID | wc -l) -le $before ]" ||
   e2e_fail "the File menu did not close"
 
-# The close caption button (21 x 21 at 510, 4) runs File Exit.
+# File > Print Preview (the fifth item) opens the preview beside the editor.
+e2e_click 20 40
+sleep 0.5
+xdotool key --delay 80 Down Down Down Down Down Return
+preview=$(timeout "$E2E_TIMEOUT" xdotool search --sync --onlyvisible --name '^Print Preview$' | head -n1) ||
+  e2e_fail "File > Print Preview opened no preview"
+sleep 0.5
+import -window "$preview" "$E2E_ARTIFACTS/notivo_print_preview.png"
+kill -0 "$E2E_PID" || e2e_fail "notivo ended while opening the print preview"
+
+# The close caption button (21 x 21 at 510, 4) runs File Exit; the preview goes with it.
 e2e_click 520 14
 e2e_wait_for bash -c "! kill -0 $E2E_PID" || e2e_fail "notivo still runs after its close button was clicked"
 e2e_log "notivo ended through its close button"
