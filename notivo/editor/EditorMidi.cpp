@@ -7,6 +7,7 @@
 namespace notivo {
 namespace {
 constexpr int PercussionChannel = 9;
+constexpr int AllNotesOff = 123; // channel mode message
 constexpr int FirstDrumEntry = 128; // list entries from here on are drum keys
 constexpr int DrumEntryToKey = 93;  // entry 128 is key 35
 
@@ -83,6 +84,15 @@ void EditorMidi::SetInstrument(int p)
     DrumMode[ch] = false;
 }
 
-void EditorMidi::close() { MidiResult = MidiHandle.close(); }
+void EditorMidi::close()
+{
+    // A note whose note-off was still waiting must not go on sounding on a
+    // device that outlives the program.
+    if (MidiHandle.isOpen()) {
+        send(0xB0 + channelIndex(), AllNotesOff, 0);
+        send(0xB0 + PercussionChannel, AllNotesOff, 0);
+    }
+    MidiResult = MidiHandle.close();
+}
 
 } // namespace notivo

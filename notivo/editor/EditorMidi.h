@@ -49,6 +49,7 @@ public:
     int keyFor(int v) const;
     int channelFor() const;
 
+    // Silences both channels the editor uses, then closes the device.
     void close();
 
 private:

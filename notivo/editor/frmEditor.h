@@ -160,9 +160,6 @@ public:
     void XPTitleButton3_Click();
     void Label5_MouseDown(const QPoint& globalPos);
 
-    // Whether the no-device message was shown and the program told to end.
-    bool programEnded() const { return programEnded_; }
-
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -187,7 +184,6 @@ private:
     bool loaded_ = false;
     bool unloaded_ = false;
     bool programEnded_ = false;
-    int menuButtonPressed_ = -1;
 
 public:
     // Editing, palette, playback, elapsed time and control tips

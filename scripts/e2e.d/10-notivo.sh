@@ -43,6 +43,8 @@ preview=$(timeout "$E2E_TIMEOUT" xdotool search --sync --onlyvisible --name '^Pr
 sleep 0.5
 import -window "$preview" "$E2E_ARTIFACTS/notivo_print_preview.png"
 kill -0 "$E2E_PID" || e2e_fail "notivo ended while opening the print preview"
+# Without a window manager the preview opens over the editor: put it aside.
+xdotool windowmove --sync "$preview" 600 0
 
 # The close caption button (21 x 21 at 510, 4) runs File Exit; the preview goes with it.
 e2e_click 520 14

@@ -126,8 +126,14 @@ TEST_F(EditorMidiTest, ADeviceThatFailsToOpenLeavesThePreviousOneWorking)
     // Picking the device in use opens it again; still one port.
     EXPECT_EQ(midi.switchDevice(0), 0);
     EXPECT_EQ(recorder.openCount(), 1);
+    recorder.clear();
     midi.close();
     EXPECT_EQ(recorder.openCount(), 0);
+    // Whatever still sounds is silenced on the melodic and the drum channel first.
+    EXPECT_EQ(recorder.packedMessages(), (std::vector<std::uint32_t>{0x7BB0, 0x7BB9}));
+    midi.close();
+    EXPECT_EQ(recorder.packedMessages().size(), 2u);
+    EXPECT_NE(midi.MidiResult, 0);
 }
 
 TEST(InstrumentNamesTest, ListHoldsTheProgramsThenTheDrumKeys)
