@@ -33,4 +33,5 @@ e2e_assert_sound notivo_play
 sleep 0.5
 e2e_record 0.8 notivo_after_play
 e2e_assert_silent notivo_after_play
+import -window "$E2E_WINDOW" "$E2E_ARTIFACTS/notivo_after_play_window.png"
 kill -0 "$E2E_PID" || e2e_fail "notivo ended while playing"

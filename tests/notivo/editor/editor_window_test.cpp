@@ -84,7 +84,7 @@ TEST_F(EditorWindowTest, StartUpSelectsProgramZeroAndSoundsMiddleCForAQuarterSec
     EXPECT_EQ(recorder.packedMessages(), expected);
     const auto held = std::chrono::duration_cast<std::chrono::milliseconds>(sent[4].time - sent[3].time);
     EXPECT_GE(held.count(), 250);
-    EXPECT_LT(held.count(), 1000);
+    EXPECT_LT(held.count(), 1500); // only a stalled wait is caught here
 
     EXPECT_EQ(e.windowTitle(), QStringLiteral("Cantorel"));
     EXPECT_TRUE(e.windowFlags() & Qt::FramelessWindowHint);

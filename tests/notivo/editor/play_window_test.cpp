@@ -1,0 +1,246 @@
+#include "notivo/widgets/DigitFormat.h"
+#include "notivo/widgets/DigitalDisplay.h"
+#include "platform/cursors/ClassCursors.h"
+#include "tests/notivo/editor/play_window_fixture.h"
+
+using namespace notivo;
+using namespace notivo::playtest;
+
+namespace {
+
+class PlayWindow : public EditorRig {
+protected:
+    void stripEvent(QEvent::Type type, double x, Qt::MouseButtons held)
+    {
+        const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+        send(e().Picture6, type, button, held, QPointF(x, 4));
+    }
+    std::vector<std::uint32_t> sentWithoutRelease()
+    {
+        std::vector<std::uint32_t> out;
+        for (std::uint32_t m : recorder.packedMessages())
+            if ((m & 0xF0) == 0x90 || !inRelease(m))
+                out.push_back(m);
+        return out;
+    }
+    // Note-offs of keys outside the score's notes belong to a blanket release.
+    std::set<int> keysPlayed;
+    bool inRelease(std::uint32_t m) const { return !keysPlayed.count(platform::midi::data1Of(m)); }
+};
+
+TEST_F(PlayWindow, PlayButtonRunsTheScoreShowingThePauseFaceAndNamesThenRewinds)
+{
+    score.placeNote(21, 1, NoteId::Quarter, 0);
+    score.placeNote(19, 2, NoteId::Quaver, 1);
+    keysPlayed = {60, 65};
+    QString faceDuringRun, namesDuringRun;
+    clock->at(100, [&] {
+        faceDuringRun = e().Command5->text();
+        namesDuringRun = e().Label3->text();
+    });
+    e().HScroll1->setValue(5);
+    e().Command5->click();
+    EXPECT_EQ(faceDuringRun, QStringLiteral(";"));
+    EXPECT_EQ(namesDuringRun, QStringLiteral("Do 2 "));
+    EXPECT_EQ(e().Command5->text(), QStringLiteral("4"));
+    EXPECT_EQ(e().Label3->text(), QStringLiteral("Mi# 2 "));
+    EXPECT_EQ(sentWithoutRelease(), (std::vector<std::uint32_t>{on(60), off(60), on(65), off(65)}));
+    EXPECT_EQ(clock->waits, (std::vector<long long>{90, 90, 90, 90, 90}));
+    EXPECT_EQ(e().HScroll1->value(), 0);
+    EXPECT_FALSE(e().Playing());
+}
+
+TEST_F(PlayWindow, TempoBarSetsTheUnitAtEachPlay)
+{
+    score.placeNote(21, 1, NoteId::Quarter, 0);
+    e().HScroll2->setValue(180);
+    e().Command5->click();
+    EXPECT_EQ(clock->waits, (std::vector<long long>{20, 20, 20}));
+    clock->waits.clear();
+    e().HScroll2->setValue(0);
+    e().Command5->click();
+    EXPECT_EQ(clock->waits, (std::vector<long long>{200, 200, 200}));
+}
+
+TEST_F(PlayWindow, PlayLineIsDrawnRightOfTheFinishedColumn)
+{
+    score.placeNote(21, 1, NoteId::Semiquaver, 0);
+    score.placeNote(21, 2, NoteId::Semiquaver, 0);
+    QRgb lineAfterFirst = 0;
+    clock->at(100, [&] { lineAfterFirst = e().NoteContainerPbx->image().pixel(64, 30); });
+    e().Command5->click();
+    EXPECT_EQ(lineAfterFirst | 0xFF000000u, qRgb(0, 0, 0));
+    EXPECT_EQ(e().NoteContainerPbx->image().pixel(80, 30) | 0xFF000000u, qRgb(0, 0, 0));
+}
+
+TEST_F(PlayWindow, StopAndStepButtonsReachTheEngine)
+{
+    for (int c = 1; c <= 6; ++c)
+        score.placeNote(21, c, NoteId::Semiquaver, 0);
+    clock->at(150, [&] { e().Command1->click(); });
+    e().Command5->click();
+    EXPECT_EQ(clock->ms(), 180);
+    EXPECT_EQ(e().Playback->PlayPosition(), 1);
+
+    recorder.clear();
+    clock->waits.clear();
+    e().Command2->click();
+    EXPECT_EQ(e().Playback->StepColumn(), 2);
+    EXPECT_EQ(clock->waits, (std::vector<long long>{500}));
+    EXPECT_FALSE(e().Command2->icon().isNull());
+}
+
+TEST_F(PlayWindow, StripSoundsTheColumnUnderThePointerAndDraggingEnterNewColumns)
+{
+    score.placeNote(21, 2, NoteId::Quarter, 0);
+    score.placeNote(19, 3, NoteId::Quarter, 0);
+    keysPlayed = {60, 64};
+    stripEvent(QEvent::MouseButtonPress, 43, Qt::LeftButton); // w = 0.5 -> 0: nothing
+    EXPECT_TRUE(recorder.packedMessages().empty());
+    stripEvent(QEvent::MouseButtonPress, 59, Qt::LeftButton); // w = 1.5 -> 2
+    stripEvent(QEvent::MouseMove, 62, Qt::LeftButton);        // still column 2: nothing
+    stripEvent(QEvent::MouseMove, 75, Qt::LeftButton);        // w = 2.5 -> 2: nothing
+    stripEvent(QEvent::MouseMove, 84, Qt::LeftButton);        // column 3
+    stripEvent(QEvent::MouseMove, 110, Qt::NoButton);         // no button: nothing sounds
+    EXPECT_EQ(sentWithoutRelease(), (std::vector<std::uint32_t>{on(60), off(60), on(64), off(64)}));
+    EXPECT_EQ(clock->waits, (std::vector<long long>{500, 500}));
+    EXPECT_EQ(e().Playback->PlayPosition(), 3);
+    EXPECT_EQ(e().Label3->text(), QStringLiteral("Mi 2 "));
+}
+
+TEST_F(PlayWindow, PointerOverTheStripGivesTheCanvasTheNormalCursor)
+{
+    e().CanvasCursorState = 0;
+    platform::cursors::setClassCursorOf(e().NoteContainerPbx, nullptr);
+    stripEvent(QEvent::MouseMove, 200, Qt::NoButton);
+    EXPECT_EQ(e().CanvasCursorState, 1);
+    EXPECT_EQ(platform::cursors::classCursor(platform::cursors::classOf(e().NoteContainerPbx)), e().CursorTable[0]);
+}
+
+TEST_F(PlayWindow, ExitDuringARunSilencesEveryKeyBeforeTheDeviceCloses)
+{
+    score.placeNote(21, 1, NoteId::Whole, 0);
+    score.placeNote(21, 2, NoteId::Whole, 0);
+    clock->at(100, [&] { e().mnuExitItm_Click(); });
+    e().Command5->click();
+    const auto sent = recorder.packedMessages();
+    ASSERT_EQ(sent.size(), 1u + 128u);
+    EXPECT_EQ(sent[0], on(60));
+    for (int key = 0; key < 128; ++key)
+        EXPECT_EQ(sent[1 + key], off(127 - key));
+    EXPECT_FALSE(e().Playing());
+    EXPECT_EQ(endCount, 1);
+}
+
+// The elapsed-time display during a run: digit cells come from the sheet
+// row of the tick, the colons in that row's colour.
+class ElapsedTime : public EditorRig {
+protected:
+    // Ticks the timer `ms` after a run started, and returns the colour row used.
+    int tickAt(long long ms)
+    {
+        score.placeNote(21, 1, NoteId::Whole, 0);
+        int row = -1;
+        clock->at(1, [&, ms] {
+            clock->t = clock->start + std::chrono::milliseconds(ms);
+            row = e().DigitColour;
+            e().Timer2_Timer();
+            e().Command1_Click();
+        });
+        e().Command5_Click();
+        return row;
+    }
+    // Whether the 9 x 16 cell at (x, 3) of the display shows digit d of row r.
+    bool cellShows(int x, int d, int r, int fromColumn = 0)
+    {
+        const QImage& shown = e().Picture11->image();
+        const QImage& sheet = e().Picture12->image();
+        for (int dy = 0; dy < 16; ++dy)
+            for (int dx = fromColumn; dx < 9; ++dx)
+                if ((shown.pixel(x + dx, 3 + dy) | 0xFF000000u) != (sheet.pixel(9 * d + dx, 16 * r + dy) | 0xFF000000u))
+                    return false;
+        return true;
+    }
+    void expectTime(const char* text, int row)
+    {
+        int x = 1;
+        int group = 0;
+        for (const char* p = text; *p; ++p) {
+            if (*p == ':') {
+                x = ++group == 1 ? 14 : 36;
+                continue;
+            }
+            EXPECT_TRUE(cellShows(x, *p - '0', row)) << text << " at x " << x;
+            x += 9;
+        }
+        const QRgb colon = ColorCycle(static_cast<std::uint8_t>(row)).rgb();
+        for (QPoint p : {QPoint(12, 7), QPoint(12, 14), QPoint(33, 7), QPoint(33, 14)})
+            EXPECT_EQ(e().Picture11->image().pixel(p) | 0xFF000000u, colon | 0xFF000000u) << text;
+    }
+};
+
+TEST_F(ElapsedTime, StartsAtZeroInCyan)
+{
+    EXPECT_TRUE(cellShows(1, 0, 1));
+    expectTime("0:00:00", 1);
+}
+
+TEST_F(ElapsedTime, ShowsMinutesSecondsAndHundredthsOfTheRun)
+{
+    struct Case { long long ms; const char* text; };
+    for (const Case& c : {Case{0, "0:00:00"}, Case{61005, "1:01:00"}, Case{59999, "0:59:99"}, Case{65, "0:00:06"}}) {
+        SCOPED_TRACE(c.text);
+        clock->t = clock->start;
+        const int row = tickAt(c.ms);
+        expectTime(c.text, row);
+    }
+}
+
+TEST_F(ElapsedTime, TenMinutesLeavesFourColumnsOfTheSecondMinuteDigit)
+{
+    const int row = tickAt(10 * 60 * 1000 + 2000);
+    EXPECT_TRUE(cellShows(1, 1, row));
+    EXPECT_TRUE(cellShows(14, 0, row));
+    EXPECT_TRUE(cellShows(23, 2, row));
+    // x 10..13 of the minutes' second digit (a 0) stay visible, apart from the colon dots.
+    const QImage& shown = e().Picture11->image();
+    const QImage& sheet = e().Picture12->image();
+    for (int dy = 0; dy < 16; ++dy)
+        for (int x = 10; x <= 13; ++x)
+            if (!(x == 12 && (dy == 4 || dy == 11)))
+                EXPECT_EQ(shown.pixel(x, 3 + dy) | 0xFF000000u, sheet.pixel(x - 10, 16 * row + dy) | 0xFF000000u);
+}
+
+TEST_F(ElapsedTime, ColourRowAdvancesEveryTickAndTheIdleDisplayIsLeftAlone)
+{
+    const QImage before = e().Picture11->image().copy();
+    std::vector<int> rows;
+    for (int i = 0; i < 7; ++i) {
+        rows.push_back(e().DigitColour);
+        e().Timer2_Timer();
+    }
+    EXPECT_EQ(rows, (std::vector<int>{0, 1, 2, 3, 4, 5, 0}));
+    EXPECT_EQ(e().Picture11->image(), before);
+    EXPECT_TRUE(e().FirstTickDone);
+}
+
+TEST_F(ElapsedTime, BusyAnimationDrawsOneFrameEachTick)
+{
+    auto busy = std::make_shared<platform::cursors::CursorImage>();
+    for (QColor colour : {QColor(Qt::red), QColor(Qt::blue)}) {
+        QImage frame(32, 32, QImage::Format_ARGB32);
+        frame.fill(colour);
+        busy->frames.push_back({frame, QPoint(0, 0), 30});
+    }
+    e().BusyCursor = busy;
+    e().Timer2_Timer(); // frame 1
+    EXPECT_EQ(e().Picture5->image().pixel(40, 10) | 0xFF000000u, qRgb(0, 0, 255));
+    EXPECT_NE(e().Picture5->image().pixel(20, 10) | 0xFF000000u, qRgb(0, 0, 255));
+    e().Timer2_Timer(); // frame 2
+    EXPECT_EQ(e().Picture5->image().pixel(40, 10) | 0xFF000000u, qRgb(255, 0, 0));
+    e().AnimFrame = 159;
+    e().Timer2_Timer();
+    EXPECT_EQ(e().AnimFrame, 0);
+}
+
+} // namespace
