@@ -4,6 +4,7 @@
 
 #include "notivo/editor/EditorWiring.h"
 #include "notivo/editor/PlaybackEngine.h"
+#include "notivo/editor/TransportFaces.h"
 #include "notivo/editor/frmEditor.h"
 #include "platform/cursors/ClassCursors.h"
 #include "platform/raster/PictureBox.h"
@@ -64,6 +65,10 @@ void connectPlayback(frmEditor& e)
                          e.Picture6_MouseMove(buttonCode(buttons), shiftCode(shift), x, y);
                      });
     e.Command2->setIcon(QIcon(QStringLiteral(":/images/palette_step.png")));
+    auto* faces = new TransportFaceStyle;
+    faces->setParent(&e);
+    e.Command5->setStyle(faces);
+    e.Command1->setStyle(faces);
 }
 
 void frmEditor::setPlaybackClock(std::shared_ptr<PlaybackClock> clock)

@@ -23,6 +23,13 @@ e2e_assert_silent notivo_after_startup
 e2e_screenshot notivo
 import -window "$E2E_WINDOW" "$E2E_ARTIFACTS/notivo_window.png"
 
+# A click on the "?" caption button (21 x 21 at 465, 4) turns its glyph red.
+e2e_click 475 14
+sleep 0.3
+import -window "$E2E_WINDOW" "$E2E_ARTIFACTS/notivo_help_red.png"
+red=$(convert "$E2E_ARTIFACTS/notivo_help_red.png" -crop 21x21+465+4 txt:- | grep -ci '#FF0000' || true)
+[ "$red" -gt 0 ] || e2e_fail "the \"?\" glyph did not turn red"
+
 # The "File" button of the drawn menu bar (26 x 18 at 7, 31) pops its menu up.
 before=$(xdotool search --onlyvisible --pid "$E2E_PID" | wc -l)
 e2e_click 20 40
@@ -49,4 +56,7 @@ xdotool windowmove --sync "$preview" 600 0
 # The close caption button (21 x 21 at 510, 4) runs File Exit; the preview goes with it.
 e2e_click 520 14
 e2e_wait_for bash -c "! kill -0 $E2E_PID" || e2e_fail "notivo still runs after its close button was clicked"
+status=0
+wait "$E2E_PID" || status=$?
+[ "$status" -eq 0 ] || e2e_fail "notivo ended with status $status"
 e2e_log "notivo ended through its close button"

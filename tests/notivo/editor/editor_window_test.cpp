@@ -8,6 +8,7 @@
 #include <QToolButton>
 #include <QDir>
 #include <QFile>
+#include <QMouseEvent>
 #include <QMenu>
 #include <QPushButton>
 #include <QScrollBar>
@@ -19,9 +20,11 @@
 #include "notivo/editor/frmEditor.h"
 #include "notivo/widgets/XPTitleButton.h"
 #include "platform/chrome/MessageBox.h"
+#include "platform/cursors/ClassCursors.h"
 #include "platform/chrome/ProgramFolder.h"
 #include "platform/midi/RecorderMidi.h"
 #include "platform/raster/PictureBox.h"
+#include "tests/support/TestSupport.h"
 
 using notivo::frmEditor;
 using notivo::Score;
@@ -354,6 +357,45 @@ TEST_F(EditorWindowTest, MoveUpAndDownShiftTheSelectionAndBandItWhereItIsShown)
         EXPECT_EQ(canvas.pixel(c.bandLeft - 1, 2), white);
         EXPECT_EQ(canvas.pixel(c.bandLeft + 32, 2), white);
     }
+}
+
+TEST_F(EditorWindowTest, ClassCursorsComeFromTheProgramFolderAndGoAtTearDown)
+{
+    const QString sample =
+        testDataDir() + QStringLiteral("/../../notivo/resources/files/RurUzezize/Orla's 3D Crystal Busy.ani");
+    ASSERT_TRUE(QFile::exists(sample));
+    QTemporaryDir folder;
+    ASSERT_TRUE(QDir(folder.path()).mkpath(QStringLiteral("RurUzezize")));
+    for (const char* name : {"RurUzezize Normal.ani", "RurUzezize Link.ani", "Orla's 3D Crystal Busy.ani"})
+        ASSERT_TRUE(QFile::copy(sample, folder.filePath(QStringLiteral("RurUzezize/") + QString::fromLatin1(name))));
+    platform::setProgramFolderOverride(folder.path());
+
+    frmEditor& e = loadedEditor();
+    using platform::cursors::classCursor;
+    using platform::cursors::classOf;
+    for (int i = 0; i <= 5; ++i)
+        EXPECT_TRUE(e.CursorTable[i]) << i;
+    EXPECT_TRUE(e.BusyCursor);
+    // Controls of one kind share their class cursor.
+    EXPECT_EQ(classCursor(classOf(e.Command2)), e.CursorTable[1]);
+    EXPECT_EQ(classCursor(classOf(e.HScroll2)), e.CursorTable[2]);
+    EXPECT_EQ(classCursor(classOf(e.Check4)), e.CursorTable[3]);
+    EXPECT_EQ(classCursor(classOf(e.Option1[11])), e.CursorTable[4]);
+    EXPECT_EQ(classCursor(classOf(e.Combo1)), e.CursorTable[5]);
+
+    // The pointer over the bare form gives the canvas the normal cursor back.
+    e.CanvasCursorState = 0;
+    QMouseEvent move(QEvent::MouseMove, QPointF(300, 40), e.mapToGlobal(QPointF(300, 40)), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(&e, &move);
+    EXPECT_EQ(classCursor(classOf(e.NoteContainerPbx)), e.CursorTable[0]);
+    EXPECT_EQ(e.CanvasCursorState, 1);
+
+    e.Form_Unload();
+    for (int i = 0; i <= 6; ++i)
+        EXPECT_FALSE(e.CursorTable[i]) << i;
+    EXPECT_FALSE(e.BusyCursor);
+    EXPECT_EQ(recorder.openCount(), 0);
 }
 
 TEST_F(EditorWindowTest, PrintPreviewAndAboutOpenTheirWindows)

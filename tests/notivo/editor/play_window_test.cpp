@@ -110,7 +110,9 @@ TEST_F(PlayWindow, StripSoundsTheColumnUnderThePointerAndDraggingEnterNewColumns
     stripEvent(QEvent::MouseMove, 75, Qt::LeftButton);        // w = 2.5 -> 2: nothing
     stripEvent(QEvent::MouseMove, 84, Qt::LeftButton);        // column 3
     stripEvent(QEvent::MouseMove, 110, Qt::NoButton);         // no button: nothing sounds
-    EXPECT_EQ(sentWithoutRelease(), (std::vector<std::uint32_t>{on(60), off(60), on(64), off(64)}));
+    // Each column is released with the whole staff range before and after its 500 ms.
+    EXPECT_EQ(sentWithoutRelease(), (std::vector<std::uint32_t>{on(60), on(64)}));
+    EXPECT_EQ(recorder.packedMessages().size(), 2u + 4 * 53u);
     EXPECT_EQ(clock->waits, (std::vector<long long>{500, 500}));
     EXPECT_EQ(e().Playback->PlayPosition(), 3);
     EXPECT_EQ(e().Label3->text(), QStringLiteral("Mi 2 "));
@@ -132,10 +134,12 @@ TEST_F(PlayWindow, ExitDuringARunSilencesEveryKeyBeforeTheDeviceCloses)
     clock->at(100, [&] { e().mnuExitItm_Click(); });
     e().Command5->click();
     const auto sent = recorder.packedMessages();
-    ASSERT_EQ(sent.size(), 1u + 128u);
+    ASSERT_GE(sent.size(), 1u + 128u);
     EXPECT_EQ(sent[0], on(60));
     for (int key = 0; key < 128; ++key)
         EXPECT_EQ(sent[1 + key], off(127 - key));
+    for (std::size_t i = 1 + 128; i < sent.size(); ++i) // only the device's own all-notes-off may follow
+        EXPECT_EQ(sent[i] & 0xF0, 0xB0u);
     EXPECT_FALSE(e().Playing());
     EXPECT_EQ(endCount, 1);
 }
@@ -164,7 +168,7 @@ protected:
         const QImage& shown = e().Picture11->image();
         const QImage& sheet = e().Picture12->image();
         for (int dy = 0; dy < 16; ++dy)
-            for (int dx = fromColumn; dx < 9; ++dx)
+            for (int dx = fromColumn; dx < 9 && 9 * d + dx < sheet.width(); ++dx) // the 9's cell is cut by the sheet
                 if ((shown.pixel(x + dx, 3 + dy) | 0xFF000000u) != (sheet.pixel(9 * d + dx, 16 * r + dy) | 0xFF000000u))
                     return false;
         return true;

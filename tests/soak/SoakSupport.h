@@ -1,0 +1,100 @@
+#pragma once
+#include <gtest/gtest.h>
+
+#include <QByteArray>
+#include <QtGlobal>
+
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <functional>
+#include <map>
+#include <random>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "platform/midi/RecorderMidi.h"
+
+namespace soak {
+
+// Run length and seed come from the environment so that a failing run can be
+// repeated exactly: SOAK_SECONDS (default 40) and SOAK_SEED (default: random).
+inline std::chrono::seconds duration()
+{
+    bool ok = false;
+    const int seconds = qEnvironmentVariableIntValue("SOAK_SECONDS", &ok);
+    return std::chrono::seconds(ok && seconds > 0 ? seconds : 40);
+}
+
+inline std::uint32_t seed(const char* name)
+{
+    bool ok = false;
+    const QByteArray text = qgetenv("SOAK_SEED");
+    std::uint32_t value = text.toUInt(&ok);
+    if (!ok)
+        value = std::random_device{}();
+    std::printf("%s: seed %u (repeat with SOAK_SEED=%u)\n", name, value, value);
+    std::fflush(stdout);
+    return value;
+}
+
+// One note message as the recorder saw it.
+struct Note {
+    int device;
+    int channel;
+    int key;
+    int velocity;
+    bool on; // status 0x9n; 0x8n is off
+};
+
+inline std::vector<Note> notes(const platform::midi::RecorderMidiService& recorder)
+{
+    std::vector<Note> out;
+    for (const auto& m : recorder.messages()) {
+        const int status = m.packed & 0xFF;
+        const int kind = status & 0xF0;
+        if (kind != 0x80 && kind != 0x90)
+            continue;
+        out.push_back(Note{m.device, status & 0x0F, int(m.packed >> 8) & 0x7F, int(m.packed >> 16) & 0x7F,
+                           kind == 0x90});
+    }
+    return out;
+}
+
+// Walks the note messages keeping a count of sounding notes per device,
+// channel and key.  `strict`: a note-off must always follow its own note-on
+// (the count never goes below zero); otherwise a note-off of a key that is not
+// sounding is harmless and ignored.  Returns the problems found, empty when
+// every note-on has been matched by a note-off at the end.
+inline std::vector<std::string> unmatchedNotes(const std::vector<Note>& messages, bool strict,
+                                               const std::function<bool(const Note&)>& counts = {})
+{
+    std::map<std::tuple<int, int, int>, int> sounding;
+    std::vector<std::string> problems;
+    std::size_t index = 0;
+    for (const Note& n : messages) {
+        ++index;
+        if (counts && !counts(n))
+            continue;
+        int& count = sounding[{n.device, n.channel, n.key}];
+        if (n.on) {
+            ++count;
+        } else if (count > 0) {
+            --count;
+        } else if (strict && problems.size() < 20) {
+            problems.push_back("message " + std::to_string(index) + ": note-off of device " +
+                               std::to_string(n.device) + " channel " + std::to_string(n.channel) + " key " +
+                               std::to_string(n.key) + " without a sounding note-on");
+        }
+    }
+    for (const auto& [where, count] : sounding) {
+        if (count != 0)
+            problems.push_back("left sounding: device " + std::to_string(std::get<0>(where)) + " channel " +
+                               std::to_string(std::get<1>(where)) + " key " + std::to_string(std::get<2>(where)) +
+                               " (" + std::to_string(count) + " note-on without note-off)");
+    }
+    return problems;
+}
+
+} // namespace soak

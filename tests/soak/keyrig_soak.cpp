@@ -1,0 +1,295 @@
+// Thousands of random key presses and releases into the real keyboard window:
+// playing keys, keypad pads, function keys, auto-repeat, unknown keys, focus
+// and activation loss and the pop-up menus, with the beat running.  At the end
+// every note that a key or pad started has been stopped, on the device that
+// started it.
+#include "tests/soak/SoakSupport.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QEventLoop>
+#include <QFile>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <algorithm>
+#include <memory>
+#include <set>
+
+#include "keyrig/KeyPositions.h"
+#include "keyrig/KeyTables.h"
+#include "keyrig/PanelLabel.h"
+#include "keyrig/VBMIDI.h"
+#include "keyrig/frmPiano.h"
+#include "platform/chrome/MessageBox.h"
+#include "platform/chrome/ProgramFolder.h"
+
+namespace {
+
+QStringList& shownMessages()
+{
+    static QStringList shown;
+    return shown;
+}
+
+// Native scan codes (xkb: evdev + 8) sorted by what keyrig does with them.
+struct KeyPool {
+    std::vector<quint32> playing, pads, functions, others;
+};
+
+KeyPool keyPool()
+{
+    KeyPool pool;
+    auto contains = [](const auto& table, int vk) { return std::find(table.begin(), table.end(), vk) != table.end(); };
+    for (quint32 scan = 9; scan < 120; ++scan) {
+        const int vk = KeyPositions::virtualKeyFromScanCode(scan);
+        if (contains(KeyTables::KeyCodes, vk))
+            pool.playing.push_back(scan);
+        else if (contains(KeyTables::DrumKeys, vk))
+            pool.pads.push_back(scan);
+        else if (vk >= KeyTables::VkF1 && vk <= KeyTables::VkF9)
+            pool.functions.push_back(scan);
+        else
+            pool.others.push_back(scan); // unknown keys, letters like A, Shift, Space, F10...
+    }
+    return pool;
+}
+
+class KeyrigSoak : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        shownMessages().clear();
+        platform::setMessageSink([](const QString& text) { shownMessages().append(text); });
+        platform::midi::installMidiService(&recorder);
+        VBMIDI::PortDevice() = 0;
+        ASSERT_TRUE(folder.isValid());
+        platform::setProgramFolderOverride(folder.path());
+        ASSERT_TRUE(QFile::copy(QStringLiteral(SOURCE_ROOT "/keyrig/resources/files/instrument.txt"),
+                                folder.filePath("instrument.txt")));
+    }
+
+    void TearDown() override
+    {
+        window.reset();
+        other.reset();
+        if (VBMIDI::PortHandle().isOpen())
+            VBMIDI::PortHandle().close();
+        VBMIDI::PortDevice() = 0;
+        platform::setProgramFolderOverride(QString());
+        platform::midi::installMidiService(nullptr);
+        platform::setMessageSink(nullptr);
+    }
+
+    void key(QEvent::Type type, quint32 scan, bool autoRepeat = false, Qt::KeyboardModifiers modifiers = {})
+    {
+        QKeyEvent event(type, Qt::Key_unknown, modifiers, scan, 0, 0, QString(), autoRepeat);
+        QApplication::sendEvent(window.get(), &event);
+        ++keyEvents;
+    }
+
+    void mouse(QWidget* target, QEvent::Type type, Qt::MouseButton button, QPointF pos = {4, 4})
+    {
+        const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);
+        QMouseEvent event(type, pos, target->mapToGlobal(pos), button, held, Qt::NoModifier);
+        QApplication::sendEvent(target, &event);
+    }
+
+    PanelLabel* label(const QString& name) { return window->findChild<PanelLabel*>(name); }
+
+    static void runEvents(int ms)
+    {
+        QEventLoop loop;
+        QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+
+    // Clicks a label whose click pops up a menu; while the menu is open a
+    // random entry is chosen (or the menu is dismissed), and keys held now may
+    // be let go inside the menu, where the window never hears of it.
+    void popUpThrough(PanelLabel* target, Qt::MouseButton button)
+    {
+        ++popUps;
+        auto choose = std::make_shared<std::function<void()>>();
+        *choose = [this, choose] {
+            QMenu* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            if (!menu) {
+                QTimer::singleShot(1, *choose); // not open yet
+                return;
+            }
+            if (coin(rng) && !held.empty())
+                held.clear(); // released while the menu had the keyboard
+            const QList<QAction*> actions = menu->actions();
+            if (!actions.isEmpty() && pick(rng) % 5 != 0)
+                actions[int(pick(rng) % actions.size())]->trigger();
+            menu->close();
+            *choose = nullptr;
+        };
+        QTimer::singleShot(1, *choose);
+        mouse(target, QEvent::MouseButtonPress, button);
+        mouse(target, QEvent::MouseButtonRelease, button);
+    }
+
+    void loseFocus()
+    {
+        ++focusLosses;
+        const Qt::FocusReason reasons[] = {Qt::ActiveWindowFocusReason, Qt::PopupFocusReason, Qt::TabFocusReason,
+                                           Qt::OtherFocusReason};
+        QFocusEvent out(QEvent::FocusOut, reasons[pick(rng) % 4]);
+        QApplication::sendEvent(window.get(), &out);
+        if (coin(rng))
+            held.clear(); // the key-ups went to another window
+        QFocusEvent in(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
+        QApplication::sendEvent(window.get(), &in);
+    }
+
+    // Another window takes the activation for a moment.
+    void switchWindows()
+    {
+        ++focusLosses;
+        other->show();
+        other->activateWindow();
+        QApplication::setActiveWindow(other.get());
+        runEvents(1);
+        if (coin(rng))
+            held.clear();
+        window->activateWindow();
+        QApplication::setActiveWindow(window.get());
+        window->setFocus();
+        runEvents(1);
+    }
+
+    void toggle(quint32 scan)
+    {
+        const bool keypad = std::find(pool.pads.begin(), pool.pads.end(), scan) != pool.pads.end();
+        Qt::KeyboardModifiers modifiers = keypad ? Qt::KeypadModifier : Qt::NoModifier;
+        if (pick(rng) % 8 == 0)
+            modifiers |= Qt::ShiftModifier; // shifted keys play the same notes
+        if (held.count(scan)) {
+            key(QEvent::KeyRelease, scan, false, modifiers);
+            held.erase(scan);
+        } else {
+            key(QEvent::KeyPress, scan, false, modifiers);
+            held.insert(scan);
+        }
+    }
+
+    void autoRepeat()
+    {
+        quint32 scan = pool.playing[pick(rng) % pool.playing.size()];
+        if (!held.empty())
+            scan = *std::next(held.begin(), long(pick(rng) % held.size()));
+        const int pairs = 1 + int(pick(rng) % 6);
+        for (int i = 0; i < pairs; ++i) {
+            key(QEvent::KeyRelease, scan, true);
+            key(QEvent::KeyPress, scan, true);
+        }
+    }
+
+    quint32 from(const std::vector<quint32>& keys) { return keys[pick(rng) % keys.size()]; }
+
+    platform::midi::RecorderMidiService recorder{3};
+    QTemporaryDir folder;
+    std::unique_ptr<frmPiano> window;
+    std::unique_ptr<QWidget> other;
+    KeyPool pool = keyPool();
+    std::set<quint32> held; // keys the simulated hands hold down
+    std::mt19937 rng{soak::seed("keyrig_soak")};
+    std::uniform_int_distribution<std::uint32_t> pick{0, 0x7fffffff};
+    std::bernoulli_distribution coin{0.5};
+    long keyEvents = 0, popUps = 0, focusLosses = 0;
+};
+
+TEST_F(KeyrigSoak, RandomKeysLeaveNoNoteSounding)
+{
+    ASSERT_EQ(pool.playing.size(), 36u);
+    ASSERT_EQ(pool.pads.size(), 12u);
+    ASSERT_EQ(pool.functions.size(), 9u);
+
+    window = std::make_unique<frmPiano>();
+    other = std::make_unique<QWidget>();
+    other->resize(50, 50);
+    window->show();
+    window->activateWindow();
+    QApplication::setActiveWindow(window.get());
+    window->setFocus();
+    runEvents(5);
+
+    mouse(label("lblVolume"), QEvent::MouseButtonPress, Qt::LeftButton, {33, 4}); // 495 twips: velocity 75
+    mouse(label("lblVolume"), QEvent::MouseButtonRelease, Qt::LeftButton, {33, 4});
+    const int velocity = window->keyVelocity();
+    ASSERT_LT(velocity, 127) << "beat hits must be told apart from pad hits by their velocity";
+
+    const auto end = std::chrono::steady_clock::now() + soak::duration();
+    long steps = 0;
+    while (std::chrono::steady_clock::now() < end) {
+        ++steps;
+        const std::uint32_t r = pick(rng) % 1000;
+        if (r < 450)
+            toggle(from(pool.playing));
+        else if (r < 600)
+            toggle(from(pool.pads));
+        else if (r < 700)
+            autoRepeat();
+        else if (r < 760)
+            toggle(from(pool.functions)); // banks and beat controls (the beat keeps running)
+        else if (r < 840)
+            toggle(from(pool.others));
+        else if (r < 860)
+            loseFocus();
+        else if (r < 866)
+            switchWindows();
+        else if (r < 870) {
+            const char* labels[] = {"lblBaseKey", "lblDevice", "lblBeat", "lblInstrument", "lblDrums_%1", "lblBank_%1"};
+            const int which = int(pick(rng) % 6);
+            QString name = QString::fromLatin1(labels[which]);
+            if (which == 4)
+                name = name.arg(pick(rng) % 12);
+            if (which == 5)
+                name = name.arg(pick(rng) % 4);
+            popUpThrough(label(name), which == 5 ? Qt::RightButton : Qt::LeftButton);
+        } else if (r < 900)
+            runEvents(int(pick(rng) % 4)); // beat ticks and repaints
+        if (steps % 64 == 0)
+            runEvents(0);
+    }
+
+    // The hands leave the keyboard: some keys still held lose their key-up.
+    loseFocus();
+    runEvents(5);
+    const std::size_t beforeClose = recorder.messages().size();
+    window->close();
+    runEvents(5);
+
+    const std::vector<soak::Note> notes = soak::notes(recorder);
+    long beatHits = 0, keyNotes = 0;
+    for (const soak::Note& n : notes) {
+        if (n.on && n.channel == 9 && n.velocity != 127)
+            ++beatHits;
+        else if (n.on)
+            ++keyNotes;
+        if (n.on && !(n.channel == 9 && n.velocity == 127)) // keys and beat hits follow the volume knob
+            ASSERT_EQ(n.velocity, velocity) << "note-on of channel " << n.channel << " key " << n.key;
+        ASSERT_TRUE(n.channel == 0 || n.channel == 9) << "channel " << n.channel;
+    }
+    // Beat steps are one-shot percussion hits: only what keys and pads start must stop.
+    const auto problems = soak::unmatchedNotes(
+        notes, true, [](const soak::Note& n) { return !(n.channel == 9 && n.on && n.velocity != 127); });
+    for (const std::string& p : problems)
+        ADD_FAILURE() << p;
+
+    EXPECT_EQ(recorder.openCount(), 0);
+    EXPECT_FALSE(window->isVisible());
+    std::printf("keyrig_soak: %ld steps, %ld key events, %ld focus losses, %ld pop-ups, %ld key and pad notes, "
+                "%ld beat hits, %zu messages (%zu after the last focus loss), %lld message boxes\n",
+                steps, keyEvents, focusLosses, popUps, keyNotes, beatHits, recorder.messages().size(),
+                recorder.messages().size() - beforeClose, static_cast<long long>(shownMessages().size()));
+    EXPECT_GT(keyNotes, 1000);
+    EXPECT_GT(beatHits, 0);
+}
+
+} // namespace
