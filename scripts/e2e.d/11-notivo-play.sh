@@ -35,3 +35,12 @@ e2e_record 0.8 notivo_after_play
 e2e_assert_silent notivo_after_play
 import -window "$E2E_WINDOW" "$E2E_ARTIFACTS/notivo_after_play_window.png"
 kill -0 "$E2E_PID" || e2e_fail "notivo ended while playing"
+
+# Closing the window in the middle of a run ends the program at once and
+# leaves nothing sounding.
+e2e_click 166 60
+sleep 0.3
+e2e_click 520 14 # the close caption button
+e2e_wait_for bash -c "! kill -0 $E2E_PID" || e2e_fail "notivo still runs after being closed while playing"
+e2e_record 0.8 notivo_after_exit
+e2e_assert_silent notivo_after_exit

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "notivo/editor/PlaybackEngine.h"
 #include "notivo/staff/StaffGeometry.h"
 #include "tests/notivo/editor/play_fakes.h"
@@ -483,6 +485,31 @@ TEST(PlayEngine, CutWaitOfAStepReleasesItsNotes)
     const auto notes = rig.out.notesWithoutRelease();
     ASSERT_EQ(notes.size(), 3u);
     EXPECT_EQ(notes.back(), (NoteEvent{100, false, Release}));
+}
+
+TEST(PlayEngine, StepAndStripDuringARunInterleaveAndLeaveNothingSounding)
+{
+    Rig rig;
+    for (int c = 1; c <= 4; ++c)
+        rig.put(17 + c, c, NoteId::Quarter);
+    rig.clock.at(50, [&] { rig.engine.Command2_Click(); });          // held until 550
+    rig.clock.at(700, [&] { rig.engine.Picture6_MouseDown(35 + 48); }); // window column 3, until 1200
+    rig.engine.Command5_Click();
+    EXPECT_FALSE(rig.engine.Playing());
+    // Whatever interleaved, the last message of every key is a note-off.
+    std::map<int, bool> sounding;
+    for (const NoteEvent& e : rig.out.notes)
+        sounding[e.v] = e.on;
+    for (const auto& [v, on] : sounding)
+        EXPECT_FALSE(on) << v;
+    // The run went on after each held-up wait instead of rushing its notes.
+    std::vector<long long> onsets;
+    for (const NoteEvent& e : rig.out.notes)
+        if (e.on)
+            onsets.push_back(e.ms);
+    ASSERT_GE(onsets.size(), 2u);
+    for (std::size_t i = 1; i < onsets.size(); ++i)
+        EXPECT_GE(onsets[i], onsets[i - 1]);
 }
 
 TEST(PlayEngine, EditsDuringARunDoNotChangeTheNotesItPlays)

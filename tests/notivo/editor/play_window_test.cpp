@@ -1,6 +1,7 @@
 #include <algorithm>
 
 #include "notivo/editor/PlaybackEngine.h"
+#include "notivo/editor/TransportFaces.h"
 #include "notivo/widgets/DigitFormat.h"
 #include "notivo/widgets/DigitalDisplay.h"
 #include "platform/cursors/ClassCursors.h"
@@ -57,6 +58,24 @@ TEST_F(PlayWindow, PlayButtonRunsTheScoreShowingThePauseFaceAndNamesThenRewinds)
     EXPECT_EQ(clock->waits, (std::vector<long long>{90, 90, 90, 90, 90}));
     EXPECT_EQ(e().HScroll1->value(), 0);
     EXPECT_FALSE(e().Playing());
+}
+
+TEST_F(PlayWindow, TransportFacesAreDrawnSymbolsOfTheirCaptions)
+{
+    using Symbol = TransportFaceStyle::Symbol;
+    EXPECT_EQ(TransportFaceStyle::symbolOf(QStringLiteral("4")), Symbol::Play);
+    EXPECT_EQ(TransportFaceStyle::symbolOf(QStringLiteral(";")), Symbol::Pause);
+    EXPECT_EQ(TransportFaceStyle::symbolOf(QStringLiteral(" < ")), Symbol::Stop);
+    EXPECT_EQ(TransportFaceStyle::symbolOf(QStringLiteral("Step")), Symbol::None);
+    EXPECT_NE(dynamic_cast<TransportFaceStyle*>(e().Command5->style()), nullptr);
+    EXPECT_NE(dynamic_cast<TransportFaceStyle*>(e().Command1->style()), nullptr);
+
+    // The stop face: a dark square in the middle of the button, nothing of a "<".
+    e().Command1->show();
+    const QImage face = e().Command1->grab().toImage();
+    const QPoint mid(face.width() / 2, face.height() / 2);
+    EXPECT_LT(qGray(face.pixel(mid)), 100);
+    EXPECT_LT(qGray(face.pixel(mid + QPoint(3, 3))), 100);
 }
 
 TEST_F(PlayWindow, TempoBarSetsTheUnitAtEachPlay)

@@ -1,0 +1,101 @@
+// A save that fails must leave the score file that was there before exactly
+// as it was: when the folder takes no new file, and when the write breaks off
+// part-way.  The faults are real (a read-only folder, a file-size limit).
+#include "notivo/editor/ScoreFile.h"
+#include "notivo/editor/ScoreModel.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+#include "tests/support/WriteFaults.h"
+
+using namespace notivo;
+
+namespace {
+
+QByteArray readAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
+}
+
+// All 500 columns in use, with sharps and flats all over: about 20 KB of text.
+Score fullScore()
+{
+    Score s;
+    for (int c = 1; c <= ScoreColumns; ++c) {
+        const int position = 1 + (c * 7) % 30;
+        s.placeNote(position, c, std::uint8_t(1 + c % 5), std::uint8_t(c % 3));
+        s.placeNote(1 + (position + 9) % 30, c, std::uint8_t(1 + (c + 2) % 5), std::uint8_t((c + 1) % 3));
+    }
+    return s;
+}
+
+struct Fault {
+    const char* name;
+    // Puts the fault in place for the folder and the text about to be saved;
+    // returns a guard (the fault lasts while it lives) and whether it bites.
+    std::function<std::shared_ptr<void>(const QString& folder, const QByteArray& text, bool& bites)> arm;
+};
+
+const Fault Faults[] = {
+    {"read-only folder",
+     [](const QString& folder, const QByteArray&, bool& bites) {
+         auto guard = std::make_shared<writefaults::ReadOnlyFolder>(folder);
+         bites = guard->refusesNewFiles();
+         return std::shared_ptr<void>(guard);
+     }},
+    {"write broken off half-way",
+     [](const QString& folder, const QByteArray& text, bool& bites) {
+         auto guard = std::make_shared<writefaults::FileSizeLimit>(rlim_t(text.size() / 2));
+         bites = guard->stopsWriting(folder, text);
+         return std::shared_ptr<void>(guard);
+     }},
+};
+
+TEST(ScoreFileLostData, AFailedSaveLeavesThePreviousFileByteIdentical)
+{
+    const Score score = fullScore();
+    const QByteArray newText = scoreText(score);
+    ASSERT_GT(newText.size(), 16000);
+
+    for (const Fault& fault : Faults) {
+        SCOPED_TRACE(fault.name);
+        QTemporaryDir dir;
+        ASSERT_TRUE(dir.isValid());
+        const QString path = dir.filePath("song.txt");
+        Score previous;
+        previous.placeNote(21, 1, NoteId::Quarter, Accidental::Sharp);
+        previous.placeRest(2, NoteId::QuaverPause);
+        ASSERT_TRUE(saveScoreFile(previous, path));
+        const QByteArray old = readAll(path);
+
+        {
+            bool bites = false;
+            const std::shared_ptr<void> guard = fault.arm(dir.path(), newText, bites);
+            ASSERT_TRUE(bites) << "the fault could not be put in place on this machine";
+            const ScoreSaveResult result = saveScoreFile(score, path);
+            EXPECT_FALSE(result);
+            EXPECT_TRUE(result.error.contains(path)) << result.error.toStdString();
+        }
+
+        EXPECT_EQ(readAll(path), old);
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"song.txt"})
+            << "no half-written temporary may stay behind";
+        Score reloaded;
+        ASSERT_TRUE(loadScoreFile(reloaded, path));
+        EXPECT_EQ(reloaded.ScoreNotes, previous.ScoreNotes);
+
+        // Once the fault is gone the same save goes through whole.
+        ASSERT_TRUE(saveScoreFile(score, path));
+        EXPECT_EQ(readAll(path), newText);
+    }
+}
+
+} // namespace
