@@ -162,7 +162,9 @@ bool write(const QString& path, const KeyrigSettings& settings)
     if (!file.open(QIODevice::WriteOnly))
         return false;
     const QByteArray text = format(settings);
-    if (file.write(text) != text.size()) {
+    // commit() does not notice a failed flush of what is still buffered (it
+    // would put a short file in place of the old one), so flush first.
+    if (file.write(text) != text.size() || !file.flush()) {
         file.cancelWriting();
         return false;
     }

@@ -5,7 +5,7 @@
 namespace MidiBeat {
 namespace {
 
-constexpr int PercussionChannel = 9;
+using VBMIDI::PercussionChannel;
 
 int successorOf(int section)
 {

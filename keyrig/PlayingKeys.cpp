@@ -4,8 +4,8 @@
 #include "keyrig/VBMIDI.h"
 
 namespace {
-constexpr int KeyboardChannel = 0;
-constexpr int PercussionChannel = 9;
+using VBMIDI::KeyboardChannel;
+using VBMIDI::PercussionChannel;
 constexpr int PadVelocity = 127;
 
 bool isKeyCode(int keyCode) { return keyCode >= 0 && keyCode <= 255; }
@@ -72,5 +72,3 @@ void PlayingKeys::releaseAll()
     LastKey = 0;
     CheckKeys();
 }
-
-bool PlayingKeys::isDown(int keyCode) const { return isKeyCode(keyCode) && KeyStateSeen[keyCode] != 0; }

@@ -34,7 +34,6 @@ public:
     // come, e.g. when the window loses the keyboard).
     void releaseAll();
 
-    bool isDown(int keyCode) const;
     int lastKey() const { return LastKey; }
 
 private:

@@ -7,6 +7,9 @@ class QWidget;
 // Channels are 0..15 as on the wire: 0 is the keyboard, 9 the percussion.
 namespace VBMIDI {
 
+constexpr int KeyboardChannel = 0;
+constexpr int PercussionChannel = 9;
+
 platform::midi::MidiOut& PortHandle();
 int& PortDevice();  // device opened by OpenMidiOut, saved in config.dat
 int& PortResult();  // result of the last open, close or note-on

@@ -55,6 +55,13 @@ QFont smallFont(int pixels, bool bold = false)
     return font;
 }
 
+// The key at that place on a US keyboard, 0 for keys that do nothing here.
+int virtualKeyOf(const QKeyEvent* event)
+{
+    return KeyPositions::virtualKey(event->nativeScanCode(), event->key(),
+                                    event->modifiers().testFlag(Qt::KeypadModifier));
+}
+
 // Menu captions treat "&" as a mnemonic marker.
 QString menuCaption(const QString& text)
 {
@@ -305,8 +312,7 @@ void frmPiano::keyPressEvent(QKeyEvent* event)
     // A held key repeats as release/press pairs flagged as repeats: not new notes.
     if (event->isAutoRepeat())
         return;
-    const int keyCode = KeyPositions::virtualKey(event->nativeScanCode(), event->key(),
-                                                 event->modifiers().testFlag(Qt::KeypadModifier));
+    const int keyCode = virtualKeyOf(event);
     if (keyCode == 0)
         return QWidget::keyPressEvent(event);
     Form_KeyDown(keyCode);
@@ -316,8 +322,7 @@ void frmPiano::keyReleaseEvent(QKeyEvent* event)
 {
     if (event->isAutoRepeat())
         return;
-    const int keyCode = KeyPositions::virtualKey(event->nativeScanCode(), event->key(),
-                                                 event->modifiers().testFlag(Qt::KeypadModifier));
+    const int keyCode = virtualKeyOf(event);
     if (keyCode == 0)
         return QWidget::keyReleaseEvent(event);
     Form_KeyUp(keyCode);

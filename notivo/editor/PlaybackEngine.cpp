@@ -36,11 +36,9 @@ void PlaybackEngine::Command5_Click()
         // the pass ends must not cancel the first and leave a run that the
         // button can no longer pause.
         pauseRequest_ = true;
-        pauseFace_ = false;
         out_.showPlayFace(false);
         return;
     }
-    pauseFace_ = true;
     out_.showPlayFace(true);
     pauseRequest_ = false;
     // The tempo is read once per Play; moving the bar during a run counts from the next Play.
@@ -112,11 +110,15 @@ void PlaybackEngine::playRun(int unitMs)
             lengthMs = rest == NoteId::QuaverPause ? QuaverPauseUnits * unitMs
                      : rest == NoteId::QuarterPause ? QuarterPauseUnits * unitMs
                                                     : 0;
+        // `deadline` runs on the score's own time line; a pass that starts a
+        // little late is shortened to catch up, but never below half its
+        // length, so late notes are not rushed together.
         const SteadyClock::time_point now = clock_.now();
         if (now - deadline > HeldUpTolerance)
             deadline = now;
         deadline += milliseconds(lengthMs);
-        if (!clock_.waitUntil(deadline) || shutDown_) {
+        const SteadyClock::time_point wakeUp = std::max(deadline, now + milliseconds(lengthMs) / 2);
+        if (!clock_.waitUntil(wakeUp) || shutDown_) {
             windUp();
             return;
         }
@@ -175,7 +177,6 @@ void PlaybackEngine::endRun()
     releaseAllNotes();
     out_.setScrollValue(0);
     playing_ = false;
-    pauseFace_ = false;
     out_.showPlayFace(false);
 }
 
@@ -186,7 +187,6 @@ void PlaybackEngine::windUp()
     pauseRequest_ = false;
     stopRequest_ = false;
     playing_ = false;
-    pauseFace_ = false;
 }
 
 void PlaybackEngine::releaseAllNotes()

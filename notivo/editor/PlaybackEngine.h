@@ -71,13 +71,12 @@ public:
     int StepColumn() const { return stepColumn_; }
     int LastStepColumn() const { return lastStepColumn_; }
     SteadyClock::time_point PlayStartTick() const { return playStartTick_; }
-    bool pauseFaceShown() const { return pauseFace_; }
-    bool isShutDown() const { return shutDown_; }
 
-    // When a pass ends later than this after its deadline (another handler's
-    // wait held the run up), the next pass is timed from the late wake-up so
-    // that the following notes are not rushed together to catch up.
-    static constexpr std::chrono::milliseconds HeldUpTolerance{25};
+    // When a pass starts later than this after its deadline (another
+    // handler's wait held the run up), the run carries on from the late
+    // wake-up instead of catching up; shorter delays (a busy machine) are
+    // paid back over the following passes.
+    static constexpr std::chrono::milliseconds HeldUpTolerance{100};
 
 private:
     // The run's own copy of the note ids, counted down as passes go by.
@@ -101,7 +100,6 @@ private:
     bool playing_ = false;
     bool pauseRequest_ = false;
     bool stopRequest_ = false;
-    bool pauseFace_ = false;
     bool shutDown_ = false;
     int playPosition_ = 0;
     int stepColumn_ = 0;

@@ -311,13 +311,9 @@ void frmEditor::mouseMoveEvent(QMouseEvent* event)
 
 void frmEditor::closeEvent(QCloseEvent* event)
 {
-    // Closed by the window system (not through File Exit): tear down the same way.
-    if (!unloaded_) {
-        ShutdownPlayback();
-        Midi.close();
-        Form_Unload();
-        EndProgram();
-    }
+    // Closed by the window system: the same as File Exit.
+    if (!unloaded_)
+        mnuExitItm_Click();
     event->accept();
 }
 

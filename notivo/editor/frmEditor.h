@@ -176,6 +176,7 @@ private:
     void loadCursors();
     void drawHelpGlyph(int dx, int dy);
     void setMenuButtonLook(int index, bool pressed);
+    void showMovedSelection(); // redraw, band over the selection, refresh
     // Device menu and instrument list at start-up; false when no device opens.
     bool startMidi();
     void fillInstrumentList();

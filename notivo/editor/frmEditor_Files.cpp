@@ -61,10 +61,12 @@ void frmEditor::mnuOpenItm_Click()
         return;
     BusyPointer busy;
     const ScoreLoadResult result = loadScoreFile(score, path);
-    DisplayPentagramNotes(true);
-    busy.release();
-    if (!result)
+    if (!result) {
+        // Said before the staff shows what was read; the box keeps the normal pointer.
+        busy.release();
         platform::showMessage(this, QString::fromLatin1(FileNotValidMessage));
+    }
+    DisplayPentagramNotes(true);
 }
 
 } // namespace notivo

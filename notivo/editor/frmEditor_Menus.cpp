@@ -140,17 +140,18 @@ void frmEditor::mnuDeleteItm_Click()
 
 void frmEditor::mnuMoveUpItm_Click()
 {
-    if (!score.moveSelectionUp())
-        return;
-    DisplayPentagramNotes(false);
-    HighlightSelection();
-    NoteContainerPbx->refresh();
+    if (score.moveSelectionUp())
+        showMovedSelection();
 }
 
 void frmEditor::mnuMoveDownItm_Click()
 {
-    if (!score.moveSelectionDown())
-        return;
+    if (score.moveSelectionDown())
+        showMovedSelection();
+}
+
+void frmEditor::showMovedSelection()
+{
     DisplayPentagramNotes(false);
     HighlightSelection();
     NoteContainerPbx->refresh();

@@ -2,6 +2,7 @@
 
 #include "notivo/editor/ScoreModel.h"
 #include "notivo/staff/GlyphSheet.h"
+#include "notivo/staff/ScoreView.h"
 #include "platform/chrome/Rounding.h"
 #include "platform/raster/Raster.h"
 
@@ -17,17 +18,9 @@ int scaled(double quantity, double zoom) { return int(platform::roundHalfEven(qu
 
 QImage asRgb32(const QImage& image) { return image.convertToFormat(QImage::Format_RGB32); }
 
-// The one-pixel line of the page's pen from (x, y) to (x2, y): the end point
-// is not drawn, as with a polyline of two points.
-void LineDC(QImage& page, int x, int y, int x2)
-{
-    if (y < 0 || y >= page.height())
-        return;
-    const int from = std::max(0, std::min(x, x2));
-    const int to = std::min(page.width(), std::max(x, x2));
-    auto* row = reinterpret_cast<QRgb*>(page.scanLine(y));
-    std::fill(row + from, row + std::max(from, to), qRgb(0, 0, 0));
-}
+// The line of the page's one-pixel black pen from (x, y) to (x2, y), as a
+// two-point polyline draws it.
+void LineDC(QImage& page, int x, int y, int x2) { staff::drawHorizontalLine(page, y, x, x2); }
 
 } // namespace
 
@@ -52,37 +45,35 @@ QImage PreviewPage::blankPage()
 void PreviewPage::DisplayPentagramNotes(QImage& page, const Score& score, long OffcetX, double Zoom) const
 {
     PentagramZoom(page, StaffTop, Zoom);
-    for (int c = 1; c <= Columns; ++c) {
-        const long column = OffcetX + c;
-        for (int r = 1; r <= 30; ++r) {
-            const int id = score.ScoreNotes.get(r, int(column));
-            if (id != 0)
-                Draw_NoteZoom(page, 16 * c + 30, 5 * r + 13, id, score.ScoreAccidentals.get(r, int(column)), Zoom);
-        }
-    }
+    // Offsets beyond the grid show nothing; holding them there keeps the column numbers in range.
+    const int first = int(std::clamp<long>(OffcetX, -ScoreColumns, ScoreColumns)) + 1;
+    staff::forEachShownCell(score, first, first + Columns - 1, [&](int c, int r, std::uint8_t id, std::uint8_t FB) {
+        Draw_NoteZoom(page, staff::columnAnchorX(c), staff::rowAnchorY(r), id, FB, Zoom);
+    });
 }
 
 void PreviewPage::PentagramZoom(QImage& page, long y, double zoom) const
 {
     page.fill(Qt::white);
-    platform::raster::stretchBlackOnWhite(page, scaled(5, zoom), scaled(double(y) - 20, zoom), scaled(clef_.width(), zoom),
+    const int top = int(y);
+    const QPoint clef = staff::clefOrigin(top);
+    platform::raster::stretchBlackOnWhite(page, scaled(clef.x(), zoom), scaled(clef.y(), zoom), scaled(clef_.width(), zoom),
                                           scaled(clef_.height(), zoom), clef_, 0, 0, clef_.width(), clef_.height());
-    const int right = page.width();
-    for (int i = 0; i < 5; ++i) {
-        const int lineY = scaled(double(y) + 10 * i, zoom);
-        LineDC(page, 0, lineY, right);
-    }
+    const int right = page.width(); // the page's scale width, a whole number of pixels
+    for (int i = 0; i < staff::StaffLineCount; ++i)
+        LineDC(page, 0, scaled(staff::staffLineY(top, i), zoom), right);
 }
 
 void PreviewPage::Draw_NoteZoom(QImage& page, long x, long y, int id, std::uint8_t FB, double zoom) const
 {
-    const staff::NoteCell* cell = staff::noteCell(id);
-    const staff::GlyphBand* band = staff::glyphBand(FB);
-    if (!cell || !band)
+    // Notes only: the preview shows no rests.
+    const auto glyph = staff::notePlacement(int(x), int(y), id, FB);
+    if (!glyph)
         return;
-    platform::raster::stretchBlackOnWhite(page, scaled(double(x) - cell->shift, zoom), scaled(double(y) - band->anchorDrop, zoom),
-                                          scaled(cell->width, zoom), scaled(band->height, zoom), sheet_, cell->left,
-                                          band->top, cell->width, band->height);
+    const QRect& source = glyph->source;
+    platform::raster::stretchBlackOnWhite(page, scaled(glyph->at.x(), zoom), scaled(glyph->at.y(), zoom),
+                                          scaled(source.width(), zoom), scaled(source.height(), zoom), sheet_,
+                                          source.x(), source.y(), source.width(), source.height());
 }
 
 double zoomFromText(const QString& text)

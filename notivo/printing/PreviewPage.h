@@ -1,4 +1,6 @@
 #pragma once
+#include "notivo/staff/StaffGeometry.h"
+
 #include <QImage>
 #include <QString>
 #include <cstdint>
@@ -15,7 +17,7 @@ class PreviewPage {
 public:
     static constexpr int PageSize = 522;       // the page is 522 x 522 pixels
     static constexpr int SheetColumns = 89;    // note cells only: sheet columns 0..88
-    static constexpr int StaffTop = 70;        // unscaled y of the top staff line
+    static constexpr int StaffTop = staff::StaffTop; // unscaled y of the top staff line
     static constexpr int Columns = 50;         // window columns drawn
 
     // Uses the compiled-in glyph sheet (its note cells) and clef.

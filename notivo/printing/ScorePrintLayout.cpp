@@ -1,5 +1,8 @@
 #include "notivo/printing/ScorePrintLayout.h"
 
+#include "notivo/staff/GlyphSheet.h"
+#include "notivo/staff/StaffGeometry.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -22,11 +25,13 @@ ScorePrintLayout::ScorePrintLayout(QSizeF printableMillimetres, int columnCount)
     , pageHeight_(staffPixels(printableMillimetres.height()))
     , columnCount_(std::max(columnCount, 0))
 {
-    // Column c of a staff has its anchor at 16 c + 30 and its glyph ends 13
-    // pixels further right.  A page too small for one column or one staff
-    // still gets one, drawn clipped, rather than an endless job.
-    const int usable = pageWidth_ - (FirstColumnAnchor - ColumnWidth) - GlyphRightReach;
-    columnsPerStaff_ = std::max(1, usable / ColumnWidth);
+    // Window column w of a staff has its anchor where the editor draws it;
+    // the last one must hold the widest glyph right of its anchor.  A page
+    // too small for one column or one staff still gets one, drawn clipped,
+    // rather than an endless job.
+    const int columnWidth = staff::columnAnchorX(1) - staff::columnAnchorX(0);
+    const int usable = pageWidth_ - staff::columnAnchorX(0) - staff::GlyphRightReach;
+    columnsPerStaff_ = std::max(1, usable / columnWidth);
     stavesPerPage_ = std::max(1, (pageHeight_ + StaffGap) / (StaffHeight + StaffGap));
     staffCount_ = std::max(1, (columnCount_ + columnsPerStaff_ - 1) / columnsPerStaff_);
     pageCount_ = (staffCount_ + stavesPerPage_ - 1) / stavesPerPage_;
@@ -45,8 +50,7 @@ QPoint ScorePrintLayout::staffOrigin(int staff) const
 
 int ScorePrintLayout::columnAnchorX(int column) const
 {
-    const int windowColumn = column - firstColumnOfStaff(staffOfColumn(column)) + 1;
-    return ColumnWidth * windowColumn + (FirstColumnAnchor - ColumnWidth);
+    return staff::columnAnchorX(column - firstColumnOfStaff(staffOfColumn(column)) + 1);
 }
 
 } // namespace notivo

@@ -21,11 +21,6 @@ public:
     static constexpr int StaffHeight = 176;
     // Free staff pixels between two staves.
     static constexpr int StaffGap = 10;
-    // Canvas x of window column 1's anchor is 46; the widest glyph reaches 13
-    // pixels right of its anchor.
-    static constexpr int FirstColumnAnchor = 46;
-    static constexpr int ColumnWidth = 16;
-    static constexpr int GlyphRightReach = 13;
 
     // Layout of `columnCount` score columns on pages whose printable area is
     // `printableMillimetres`.  An empty score still has one (empty) staff.
@@ -37,7 +32,6 @@ public:
     int stavesPerPage() const { return stavesPerPage_; }
     int staffCount() const { return staffCount_; }
     int pageCount() const { return pageCount_; }
-    int columnCount() const { return columnCount_; }
 
     // Staves are numbered from 0 through the whole score.
     int pageOfStaff(int staff) const { return staff / stavesPerPage_; }

@@ -38,20 +38,15 @@ public:
         // Cells reaching beyond the sheet (the flat band's last rows) get
         // transparent pixels there.
         for (int id = 1; id <= 5; ++id)
-            for (int fb = 0; fb <= 2; ++fb) {
-                const staff::NoteCell* cell = staff::noteCell(id);
-                const staff::GlyphBand* band = staff::glyphBand(fb);
-                notes_[id - 1][fb] = sheet.copy(cell->left, band->top, cell->width, band->height);
-            }
-        for (int i = 0; i < 2; ++i) {
-            const staff::RestCell* cell = staff::restCell(10 + i);
-            rests_[i] = sheet.copy(cell->left, cell->top, cell->width, cell->height);
-        }
+            for (int fb = 0; fb <= 2; ++fb)
+                notes_[id - 1][fb] = sheet.copy(staff::notePlacement(0, 0, id, fb)->source);
+        for (int id : {10, 11})
+            rests_[id - 10] = sheet.copy(staff::restPlacement(0, id)->source);
     }
 
     const QImage& clef() const { return clef_; }
-    const QImage& note(int id, int fb) const { return notes_[id - 1][fb]; }
-    const QImage& rest(int id) const { return rests_[id - 10]; }
+    // The picture of a cell that has one (see staff::glyphPlacement).
+    const QImage& glyph(int id, int fb) const { return staff::noteCell(id) ? notes_[id - 1][fb] : rests_[id - 10]; }
 
 private:
     QImage clef_;
@@ -64,24 +59,15 @@ private:
 void drawStaff(QPainter& painter, const ScorePrintLayout& layout, int staffIndex, const Score& score,
                const PrintGlyphs& glyphs)
 {
-    painter.drawImage(QPointF(staff::ClefX, staff::StaffTop - staff::ClefAboveStaff), glyphs.clef());
+    painter.drawImage(staff::clefOrigin(staff::StaffTop), glyphs.clef());
     for (int i = 0; i < staff::StaffLineCount; ++i)
-        painter.fillRect(QRectF(0, staff::StaffTop + staff::StaffLineGap * i, layout.pageWidth(), 1), Qt::black);
+        painter.fillRect(QRectF(0, staff::staffLineY(staff::StaffTop, i), layout.pageWidth(), 1), Qt::black);
 
-    for (int column = layout.firstColumnOfStaff(staffIndex); column <= layout.lastColumnOfStaff(staffIndex); ++column) {
-        const int x = layout.columnAnchorX(column);
-        for (int r = 1; r <= staff::ShownPositions; ++r) {
-            const int id = score.ScoreNotes.get(r, column);
-            const int y = staff::rowAnchorY(r);
-            if (const staff::NoteCell* cell = staff::noteCell(id)) {
-                const int fb = score.ScoreAccidentals.get(r, column);
-                if (const staff::GlyphBand* band = staff::glyphBand(fb))
-                    painter.drawImage(QPointF(x - cell->shift, y - band->anchorDrop), glyphs.note(id, fb));
-            } else if (const staff::RestCell* cell = staff::restCell(id)) {
-                painter.drawImage(QPointF(x - cell->shift, cell->canvasY), glyphs.rest(id));
-            }
-        }
-    }
+    staff::forEachShownCell(score, layout.firstColumnOfStaff(staffIndex), layout.lastColumnOfStaff(staffIndex),
+                            [&](int w, int r, std::uint8_t id, std::uint8_t fb) {
+                                if (const auto glyph = staff::glyphPlacement(staff::columnAnchorX(w), staff::rowAnchorY(r), id, fb))
+                                    painter.drawImage(glyph->at, glyphs.glyph(id, fb));
+                            });
 }
 
 } // namespace

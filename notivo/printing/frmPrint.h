@@ -46,8 +46,6 @@ public:
     QPushButton* Command1;
     QPushButton* Command2;
 
-    const QList<PrinterEntry>& printers() const { return printers_; }
-
 private:
     void buildControls();
     void Form_Load();

@@ -1,5 +1,10 @@
 #pragma once
 #include <QImage>
+#include <QPoint>
+#include <QRect>
+
+#include <algorithm>
+#include <optional>
 
 // Layout of the note glyph sheet (102 x 80, black ink on white) and the
 // treble clef picture, shared by the staff view and printing.  All numbers are
@@ -77,6 +82,53 @@ inline constexpr RestCell QuaverPauseCell{91, 28, 11, 17, 5, 82};
 constexpr const RestCell* restCell(int id)
 {
     return id == 10 ? &QuarterPauseCell : id == 11 ? &QuaverPauseCell : nullptr;
+}
+
+// The widest reach of any glyph left and right of its column anchor x:
+// what a column needs around its anchor to be drawn whole.
+inline constexpr int GlyphLeftReach =
+    std::max({SemiquaverCell.shift, QuaverCell.shift, QuarterCell.shift, HalfCell.shift, WholeCell.shift,
+              QuarterPauseCell.shift, QuaverPauseCell.shift});
+inline constexpr int GlyphRightReach = std::max(
+    {SemiquaverCell.width - SemiquaverCell.shift, QuaverCell.width - QuaverCell.shift,
+     QuarterCell.width - QuarterCell.shift, HalfCell.width - HalfCell.shift, WholeCell.width - WholeCell.shift,
+     QuarterPauseCell.width - QuarterPauseCell.shift, QuaverPauseCell.width - QuaverPauseCell.shift});
+
+// Where the picture of one score cell comes from and where it goes: the
+// sheet rectangle and its top-left corner for the anchors (x, y).  Every
+// drawing of the score (canvas, preview, paper) places glyphs by these.
+struct GlyphPlacement {
+    QRect source; // on the glyph sheet (the flat band reaches two rows below it)
+    QPoint at;    // top-left corner, in canvas pixels
+};
+
+// A note (ids 1..5) in the band of its accidental; nothing for other ids and
+// for an accidental code of 3 or more (such a note has no picture).
+constexpr std::optional<GlyphPlacement> notePlacement(int x, int y, int id, int accidental)
+{
+    const NoteCell* cell = noteCell(id);
+    const GlyphBand* band = glyphBand(accidental);
+    if (!cell || !band)
+        return std::nullopt;
+    return GlyphPlacement{QRect(cell->left, band->top, cell->width, band->height),
+                          QPoint(x - cell->shift, y - band->anchorDrop)};
+}
+
+// A rest (ids 10, 11) at its fixed height, whatever row it is stored in;
+// nothing for other ids.
+constexpr std::optional<GlyphPlacement> restPlacement(int x, int id)
+{
+    const RestCell* cell = restCell(id);
+    if (!cell)
+        return std::nullopt;
+    return GlyphPlacement{QRect(cell->left, cell->top, cell->width, cell->height),
+                          QPoint(x - cell->shift, cell->canvasY)};
+}
+
+// What the staff shows for a cell: its note picture or its rest.
+constexpr std::optional<GlyphPlacement> glyphPlacement(int x, int y, int id, int accidental)
+{
+    return noteCell(id) ? notePlacement(x, y, id, accidental) : restPlacement(x, id);
 }
 
 // A filled 11 x 7 block kept on the sheet; nothing copies it.

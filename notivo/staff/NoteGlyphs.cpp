@@ -7,16 +7,9 @@ namespace notivo::staff {
 
 void Draw_Note(QImage& canvas, const QImage& sheet, int x, int y, int id, std::uint8_t FB)
 {
-    if (const NoteCell* cell = noteCell(id)) {
-        // The accidental is part of the note picture; an unknown code has no picture.
-        if (const GlyphBand* band = glyphBand(FB))
-            platform::raster::andCopy(canvas, x - cell->shift, y - band->anchorDrop, cell->width, band->height,
-                                      sheet, cell->left, band->top);
-        return;
-    }
-    if (const RestCell* rest = restCell(id))
-        platform::raster::andCopy(canvas, x - rest->shift, rest->canvasY, rest->width, rest->height,
-                                  sheet, rest->left, rest->top);
+    if (const auto glyph = glyphPlacement(x, y, id, FB))
+        platform::raster::andCopy(canvas, glyph->at.x(), glyph->at.y(), glyph->source.width(),
+                                  glyph->source.height(), sheet, glyph->source.x(), glyph->source.y());
 }
 
 void Draw_Note(QImage& canvas, int x, int y, int id, std::uint8_t FB)

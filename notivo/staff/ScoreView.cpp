@@ -11,25 +11,17 @@
 namespace notivo::staff {
 namespace {
 
-// The widest reach of a glyph left of its column anchor.
-constexpr int MaxGlyphShift = 7;
-
 void drawNotes(QImage& canvas, const Score& score, int scroll)
 {
     const QImage& sheet = glyphSheet();
     const int s = std::clamp(scroll, ScrollMin, ScrollMax);
-    for (int w = 1; w <= WindowColumns; ++w) {
-        const int x = columnAnchorX(w);
-        if (x - MaxGlyphShift >= canvas.width())
-            break; // this and later columns lie wholly beyond the canvas
-        const int c = s + w;
-        const std::uint8_t* notes = score.ScoreNotes.column(c);
-        const std::uint8_t* accidentals = score.ScoreAccidentals.column(c);
-        for (int r = 1; r <= ShownPositions; ++r) {
-            if (notes[r - 1] != 0)
-                Draw_Note(canvas, sheet, x, rowAnchorY(r), notes[r - 1], accidentals[r - 1]);
-        }
-    }
+    // Window columns whose glyphs lie wholly beyond the canvas are not drawn.
+    int shown = WindowColumns;
+    while (shown > 0 && columnAnchorX(shown) - GlyphLeftReach >= canvas.width())
+        --shown;
+    forEachShownCell(score, s + 1, s + shown, [&](int w, int r, std::uint8_t id, std::uint8_t accidental) {
+        Draw_Note(canvas, sheet, columnAnchorX(w), rowAnchorY(r), id, accidental);
+    });
 }
 
 } // namespace

@@ -1,11 +1,11 @@
 #pragma once
+#include "notivo/editor/ScoreModel.h"
+
 #include <QImage>
 
-namespace platform { class PictureBox; }
+#include <algorithm>
 
-namespace notivo {
-class Score;
-}
+namespace platform { class PictureBox; }
 
 namespace notivo::staff {
 
@@ -16,6 +16,24 @@ inline constexpr int ScrollSmallChange = 1;
 inline constexpr int ScrollLargeChange = 7;
 inline constexpr int WindowColumns = 50; // window columns drawn (31..50 fall beyond the canvas)
 inline constexpr int ShownPositions = 30;
+
+// The cells the staff shows: calls draw(w, r, id, accidental) for every
+// non-empty cell of positions 1..30 in score columns first..last (clipped to
+// the grid), w being the window column (1 for `first`), columns left to
+// right and each column top to bottom.
+template <class Draw>
+void forEachShownCell(const Score& score, int first, int last, Draw&& draw)
+{
+    const int from = std::max(first, 1);
+    const int to = std::min(last, ScoreColumns);
+    for (int c = from; c <= to; ++c) {
+        const std::uint8_t* notes = score.ScoreNotes.column(c);
+        const std::uint8_t* accidentals = score.ScoreAccidentals.column(c);
+        for (int r = 1; r <= ShownPositions; ++r)
+            if (notes[r - 1] != 0)
+                draw(c - first + 1, r, notes[r - 1], accidentals[r - 1]);
+    }
+}
 
 // Redraws the whole view: the staff, then every note and rest of positions
 // 1..30 in score columns scroll + 1 .. scroll + 50.  The scroll value is held

@@ -5,6 +5,7 @@
 #include "platform/raster/PictureBox.h"
 #include "platform/raster/Raster.h"
 
+#include <algorithm>
 #include <array>
 
 namespace notivo::staff {
@@ -37,23 +38,30 @@ Folded fold(int lines)
 // Clef and staff lines over a canvas that was just cleared.
 void drawStaffInk(QImage& canvas, int y)
 {
-    platform::raster::andCopy(canvas, ClefX, y - ClefAboveStaff, ClefWidth, ClefHeight, clefImage(), 0, 0);
-    if (canvas.depth() != 32)
-        return; // canvases are 32-bit images; the raster copy above refuses others too
-    const QRgb black = qRgb(0, 0, 0);
-    for (int i = 0; i < StaffLineCount; ++i) {
-        const int row = y + StaffLineGap * i;
-        if (row < 0 || row >= canvas.height())
-            continue;
-        auto* line = reinterpret_cast<QRgb*>(canvas.scanLine(row));
-        std::fill(line, line + canvas.width(), black);
-    }
+    const QPoint clef = clefOrigin(y);
+    platform::raster::andCopy(canvas, clef.x(), clef.y(), ClefWidth, ClefHeight, clefImage(), 0, 0);
+    for (int i = 0; i < StaffLineCount; ++i)
+        drawHorizontalLine(canvas, staffLineY(y, i), 0, canvas.width());
 }
 
 } // namespace
 
 int positionAt(double y) { return static_cast<int>(platform::roundHalfEven((y - 13.0) / 5.0)); }
 int windowColumnAt(double x) { return static_cast<int>(platform::roundHalfEven((x - 30.0) / 16.0)); }
+
+void drawHorizontalLine(QImage& canvas, int y, int x, int x2)
+{
+    // Canvases are 32-bit images; the raster copies refuse others too.
+    if (canvas.depth() != 32 || y < 0 || y >= canvas.height())
+        return;
+    // From x towards x2, x2 excluded, whichever way the line runs.
+    const long long first = x <= x2 ? x : static_cast<long long>(x2) + 1;
+    const long long end = x <= x2 ? x2 : static_cast<long long>(x) + 1;
+    const int from = static_cast<int>(std::clamp<long long>(first, 0, canvas.width()));
+    const int to = static_cast<int>(std::clamp<long long>(end, 0, canvas.width()));
+    auto* row = reinterpret_cast<QRgb*>(canvas.scanLine(y));
+    std::fill(row + from, row + to, qRgb(0, 0, 0));
+}
 
 void Pentagram(QImage& canvas, int y)
 {

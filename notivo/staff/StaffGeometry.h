@@ -1,5 +1,6 @@
 #pragma once
 #include <QImage>
+#include <QPoint>
 #include <QString>
 #include <cstdint>
 
@@ -19,6 +20,11 @@ inline constexpr int StaffLineCount = 5;
 inline constexpr int ClefX = 5;           // clef's top-left corner is (5, staff top - 20)
 inline constexpr int ClefAboveStaff = 20;
 
+// Row of staff line i (0..4) and the clef's top-left corner, for a staff
+// whose top line lies at `top`.
+constexpr int staffLineY(int top, int i) { return top + StaffLineGap * i; }
+constexpr QPoint clefOrigin(int top) { return {ClefX, top - ClefAboveStaff}; }
+
 // Row anchor of staff position r (the y handed to Draw_Note) and the centre of its head.
 constexpr int rowAnchorY(int r) { return 5 * r + 13; }
 constexpr int headCentreY(int r) { return 5 * r + 15; }
@@ -28,6 +34,10 @@ constexpr int columnAnchorX(int w) { return 16 * w + 30; }
 // Inverse mapping for the mouse: nearest position / window column, halves to even.
 int positionAt(double y);
 int windowColumnAt(double x);
+
+// A black one-pixel horizontal line on a 32-bit canvas from x up to x2 (x2
+// itself not drawn, as with a two-point polyline), clipped to the canvas.
+void drawHorizontalLine(QImage& canvas, int y, int x, int x2);
 
 // Clears the canvas to white and draws the clef (AND copy at (5, y - 20)) and
 // the five staff lines from x 0 across the whole width, top line at y.

@@ -32,8 +32,6 @@ public:
 
     // Shows the tip for a pointer at `globalPointer` (ignored when centred).
     void popup(const QPoint& globalPointer);
-    // The tip as it is drawn now, on a transparent image.
-    QImage render() const { return renderBalloon(content_, stem_); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

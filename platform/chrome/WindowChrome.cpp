@@ -89,7 +89,7 @@ protected:
         if (event->type() != QEvent::MouseMove && event->type() != QEvent::MouseButtonRelease)
             return QObject::eventFilter(watched, event);
         auto* mouse = static_cast<QMouseEvent*>(event);
-        if (!window_ || event->type() == QEvent::MouseButtonRelease || !(mouse->buttons() & Qt::LeftButton)) {
+        if (!window_ || event->type() == QEvent::MouseButtonRelease || mouse->buttons() == Qt::NoButton) {
             deleteLater();
             QCoreApplication::instance()->removeEventFilter(this);
             return false;

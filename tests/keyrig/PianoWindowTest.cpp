@@ -12,11 +12,13 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include <csignal>
 #include <functional>
 #include <memory>
 
 #include "keyrig/frmPiano.h"
 #include "keyrig/PanelLabel.h"
+#include "keyrig/TerminationSignals.h"
 #include "platform/chrome/ProgramFolder.h"
 #include "tests/support/TestSupport.h"
 
@@ -119,6 +121,86 @@ TEST_F(PianoWindowTest, StartsWithDefaultsSelectsTheFirstBankAndSavesAtExit)
     EXPECT_FALSE(w.isVisible());
     EXPECT_EQ(recorder.openCount(), 0);
     EXPECT_EQ(savedConfig(), QByteArray(" 0 \r\n 0  0  0  0 \r\n 49  57  51  45  47  48  46  42  44  37  36  40 \r\n"));
+}
+
+// Should the handler be missing, SIGTERM is ignored and the test program lives on.
+class IgnoredTerm {
+public:
+    IgnoredTerm()
+    {
+        struct sigaction ignore {};
+        ignore.sa_handler = SIG_IGN;
+        sigemptyset(&ignore.sa_mask);
+        sigaction(SIGTERM, &ignore, &previous_);
+    }
+    ~IgnoredTerm() { sigaction(SIGTERM, &previous_, nullptr); }
+
+private:
+    struct sigaction previous_ {};
+};
+
+TEST_F(PianoWindowTest, ALogoutSignalClosesTheWindowAndSavesTheSettings)
+{
+    IgnoredTerm guard;
+    frmPiano& w = open();
+    w.mnuDrum_Click(0); // pad 0 takes key 35
+    TerminationSignals endSignals([&w] { TerminationSignals::endUnattended(&w); });
+    ASSERT_TRUE(endSignals.isActive());
+    raise(SIGTERM);
+    EXPECT_TRUE(savedConfig().isEmpty()); // nothing is done inside the handler
+    EXPECT_TRUE(waitFor([&] { return !savedConfig().isEmpty(); }, 2000));
+    EXPECT_EQ(savedConfig(), QByteArray(" 0 \r\n 0  0  0  0 \r\n 35  57  51  45  47  48  46  42  44  37  36  40 \r\n"));
+    EXPECT_FALSE(VBMIDI::PortHandle().isOpen());
+}
+
+TEST_F(PianoWindowTest, ALogoutWhileAMenuIsOpenClosesItAndSaves)
+{
+    IgnoredTerm guard;
+    frmPiano& w = open();
+    TerminationSignals endSignals([&w] { TerminationSignals::endUnattended(&w); });
+    bool menuWasUp = false, rescued = false;
+    QTimer::singleShot(50, [&] {
+        menuWasUp = QApplication::activePopupWidget() == w.menu(0);
+        raise(SIGTERM);
+    });
+    QTimer::singleShot(3000, [&] { // never hang the test run
+        if (QWidget* menu = QApplication::activePopupWidget()) {
+            rescued = true;
+            menu->close();
+        }
+    });
+    mouse(label("lblBank_1"), QEvent::MouseButtonPress, {5, 5}, Qt::RightButton); // programming bank 1
+    EXPECT_TRUE(menuWasUp);
+    EXPECT_FALSE(rescued);
+    EXPECT_EQ(w.banks()[1], 0);
+    EXPECT_EQ(savedConfig(), QByteArray(" 0 \r\n 0  0  0  0 \r\n 49  57  51  45  47  48  46  42  44  37  36  40 \r\n"));
+}
+
+TEST_F(PianoWindowTest, ALogoutWhileAMessageBoxWaitsStillSavesTheSettings)
+{
+    IgnoredTerm guard;
+    recorder.setFailingDevices({0});
+    frmPiano& w = open(); // the port did not open, so closing it will fail too
+    w.mnuDrum_Click(0);
+    platform::setMessageSink(nullptr); // real, modal boxes from here on
+    TerminationSignals endSignals([&w] { TerminationSignals::endUnattended(&w); });
+    ASSERT_TRUE(endSignals.isActive());
+    bool boxWasUp = false, rescued = false;
+    QTimer::singleShot(50, [&] {
+        boxWasUp = QApplication::activeModalWidget() != nullptr;
+        raise(SIGTERM);
+    });
+    QTimer::singleShot(3000, [&] { // never hang the test run
+        if (QWidget* box = QApplication::activeModalWidget()) {
+            rescued = true;
+            box->close();
+        }
+    });
+    // "Close MIDI Out failed" waits for an OK that nobody gives at a logout.
+    w.close();
+    EXPECT_TRUE(boxWasUp);
+    EXPECT_FALSE(rescued);
+    EXPECT_EQ(savedConfig(), QByteArray(" 0 \r\n 0  0  0  0 \r\n 35  57  51  45  47  48  46  42  44  37  36  40 \r\n"));
 }
 
 TEST_F(PianoWindowTest, ReadsTheSettingsFileAndRecallsBanks)
@@ -302,6 +384,81 @@ TEST_F(PianoWindowTest, DeviceBaseKeyAndDrumPadChoices)
     EXPECT_EQ(recorder.messages()[0].device, 2);
     EXPECT_EQ(sent(), programChange(0));
     EXPECT_EQ(messages(), (QStringList{"Open MIDI Out failed", "Close MIDI Out failed"}));
+}
+
+TEST_F(PianoWindowTest, LabelsLightUpWhileTheirMenuIsOpen)
+{
+    frmPiano& w = open();
+    struct Case {
+        const char* label;
+        int menu;
+        bool text; // the text colour changes, not the back colour
+        QColor during, after;
+    };
+    const QColor yellow(255, 255, 0), grey(128, 128, 128), light(192, 192, 192);
+    const Case cases[] = {
+        {"lblInstrument", 0, false, yellow, grey},
+        {"lblBeat", 2, false, yellow, grey},
+        {"lblDevice", 3, true, yellow, light},
+        {"lblBaseKey", 4, false, light, light},
+    };
+    for (const Case& c : cases) {
+        PanelLabel* l = label(c.label);
+        auto colour = [&] { return c.text ? l->textColour() : l->backColour(); };
+        QWidget* shown = nullptr;
+        QColor during;
+        QTimer::singleShot(50, [&] {
+            shown = QApplication::activePopupWidget();
+            during = colour();
+            if (shown)
+                shown->close();
+        });
+        mouse(l, QEvent::MouseButtonPress, {3, 3});
+        mouse(l, QEvent::MouseButtonRelease, {3, 3});
+        EXPECT_EQ(shown, w.menu(c.menu)) << c.label;
+        EXPECT_EQ(during, c.during) << c.label;
+        EXPECT_EQ(colour(), c.after) << c.label;
+    }
+
+    PanelLabel* fill = label("lblBeatCtrl_1");
+    mouse(fill, QEvent::MouseButtonPress, {3, 3});
+    EXPECT_EQ(fill->backColour(), yellow);
+    mouse(fill, QEvent::MouseButtonRelease, {3, 3});
+    EXPECT_EQ(fill->backColour(), grey);
+    EXPECT_EQ(w.beat().CurrentSection, 2); // a click on Fill while stopped starts it
+}
+
+TEST_F(PianoWindowTest, WithNoOutputDeviceTheDeviceMenuKeepsItsOneEntry)
+{
+    platform::midi::RecorderMidiService none(0);
+    platform::midi::installMidiService(&none);
+    frmPiano& w = open();
+    EXPECT_EQ(messages(), QStringList{"Open MIDI Out failed"});
+    ASSERT_EQ(w.menu(3)->actions().size(), 1);
+    EXPECT_EQ(w.menu(3)->actions()[0]->text(), "Device");
+    w.menu(3)->actions()[0]->trigger();
+    EXPECT_EQ(messages().count("Open MIDI Out failed"), 2);
+    EXPECT_EQ(messages().last(), "Open MIDI Out failed");
+    window.reset();
+    platform::midi::installMidiService(&recorder);
+}
+
+TEST_F(PianoWindowTest, EitherButtonOnTheBackgroundMovesTheWindow)
+{
+    frmPiano& w = open();
+    w.show();
+    for (Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton}) {
+        const QPoint start = w.pos();
+        const QPoint press(100, 45); // between the volume slider and the keys
+        mouse(&w, QEvent::MouseButtonPress, press, button);
+        QMouseEvent move(QEvent::MouseMove, QPointF(press + QPoint(30, 20)),
+                         QPointF(w.mapToGlobal(press) + QPoint(30, 20)), Qt::NoButton, button, Qt::NoModifier);
+        QApplication::sendEvent(&w, &move);
+        QMouseEvent release(QEvent::MouseButtonRelease, QPointF(press), QPointF(w.mapToGlobal(press)), button,
+                            Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(&w, &release);
+        EXPECT_EQ(w.pos(), start + QPoint(30, 20)) << button;
+    }
 }
 
 TEST_F(PianoWindowTest, DrawsKeysAndPadsInTheirColours)

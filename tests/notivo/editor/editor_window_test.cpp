@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QToolButton>
 #include <QDir>
+#include <QFileDialog>
 #include <QFile>
 #include <QMouseEvent>
 #include <QMenu>
@@ -16,6 +17,7 @@
 #include <QTimer>
 #include <chrono>
 
+#include "notivo/editor/EditorWindows.h"
 #include "notivo/editor/ScoreModel.h"
 #include "notivo/editor/frmEditor.h"
 #include "notivo/widgets/XPTitleButton.h"
@@ -38,6 +40,25 @@ QStringList& shownMessages()
     return messages;
 }
 void recordMessage(const QString& text) { shownMessages() << text; }
+
+// What the editor looked like while a message box was up.
+struct WhileShown {
+    const QImage* canvas = nullptr;
+    bool markKept = false;
+    bool hourglass = true;
+};
+WhileShown& whileShown()
+{
+    static WhileShown seen;
+    return seen;
+}
+void observeMessage(const QString& text)
+{
+    recordMessage(text);
+    WhileShown& seen = whileShown();
+    seen.markKept = seen.canvas && seen.canvas->pixel(400, 10) == qRgb(1, 2, 3);
+    seen.hourglass = QApplication::overrideCursor() != nullptr;
+}
 
 class EditorWindowTest : public ::testing::Test {
 protected:
@@ -441,6 +462,29 @@ TEST_F(EditorWindowTest, HelpGlyphTurnsRedAndBlackOnClicksOnly)
     EXPECT_FALSE(hasRed());
 }
 
+TEST_F(EditorWindowTest, CaptionButtonsToggleTheGlyphMinimiseAndExit)
+{
+    frmEditor& e = loadedEditor();
+    e.show();
+    const auto click = [](QWidget* w) {
+        for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+            const Qt::MouseButtons held = type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton;
+            QMouseEvent event(type, QPointF(10, 10), w->mapToGlobal(QPointF(10, 10)), Qt::LeftButton, held,
+                              Qt::NoModifier);
+            QApplication::sendEvent(w, &event);
+        }
+    };
+    click(e.XPTitleButton3);
+    EXPECT_EQ(e.HelpGlyphColor, 255u);
+    click(e.XPTitleButton1);
+    EXPECT_TRUE(e.windowState() & Qt::WindowMinimized);
+    EXPECT_EQ(endCount, 0);
+    EXPECT_EQ(recorder.openCount(), 1);
+    click(e.XPTitleButton2);
+    EXPECT_EQ(endCount, 1);
+    EXPECT_EQ(recorder.openCount(), 0);
+}
+
 TEST_F(EditorWindowTest, ExitClosesTheDeviceStopsTheTimerAndEndsTheProgram)
 {
     frmEditor& e = loadedEditor();
@@ -516,6 +560,76 @@ TEST_F(EditorWindowTest, AnInvalidFileSaysSoAndKeepsWhatWasReadBeforeTheFault)
     e.mnuOpenItm->trigger();
     EXPECT_EQ(shownMessages(), QStringList{QStringLiteral("File not valid")});
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(EditorWindowTest, FileNotValidComesBeforeTheRedrawAndWithoutTheHourglass)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("bad.txt"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("Tone01: 30\r\nTone02: 0 3\r\n");
+    file.close();
+
+    frmEditor& e = loadedEditor();
+    e.ChooseOpenFile = [&](QWidget*, const QString&) { return path; };
+    QImage& canvas = e.NoteContainerPbx->image();
+    canvas.setPixel(400, 10, qRgb(1, 2, 3));
+    whileShown() = WhileShown{&canvas};
+    platform::setMessageSink(observeMessage);
+    e.mnuOpenItm->trigger();
+    ASSERT_EQ(shownMessages(), QStringList{QStringLiteral("File not valid")});
+    EXPECT_TRUE(whileShown().markKept);   // the staff was not yet redrawn
+    EXPECT_FALSE(whileShown().hourglass); // the box is answered with the normal pointer
+    EXPECT_EQ(canvas.pixel(400, 10), qRgb(255, 255, 255)); // redrawn afterwards
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(EditorWindowTest, ScoreFileDialogsOfferMelvarFilesInTheGivenFolder)
+{
+    QTemporaryDir folder;
+    for (bool save : {true, false}) {
+        SCOPED_TRACE(save ? "save" : "open");
+        bool found = false;
+        bool saving = false;
+        QString filterText;
+        QString shownFolder;
+        QTimer::singleShot(0, [&] {
+            for (QWidget* w : QApplication::topLevelWidgets()) {
+                auto* dialog = qobject_cast<QFileDialog*>(w);
+                if (!dialog || !dialog->isVisible())
+                    continue;
+                found = true;
+                saving = dialog->acceptMode() == QFileDialog::AcceptSave;
+                shownFolder = dialog->directory().absolutePath();
+                if (auto* combo = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo")))
+                    filterText = combo->currentText();
+                dialog->reject();
+                return;
+            }
+            if (auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+                modal->reject(); // never leave the test waiting on a dialog
+        });
+        const QString chosen = save ? notivo::chooseScoreFileToSave(nullptr, folder.path())
+                                    : notivo::chooseScoreFileToOpen(nullptr, folder.path());
+        ASSERT_TRUE(found);
+        EXPECT_TRUE(chosen.isEmpty()); // cancelled
+        EXPECT_EQ(saving, save);
+        EXPECT_EQ(shownFolder, QDir(folder.path()).absolutePath());
+        EXPECT_EQ(filterText, QStringLiteral("Melvar files"));
+    }
+}
+
+TEST_F(EditorWindowTest, ClosingTheWindowEndsTheProgramAsExitDoes)
+{
+    frmEditor& e = loadedEditor();
+    e.show();
+    EXPECT_TRUE(e.close());
+    EXPECT_EQ(endCount, 1);
+    EXPECT_EQ(recorder.openCount(), 0);
+    EXPECT_FALSE(e.Timer2->isActive());
+    EXPECT_FALSE(e.BusyCursor);
+    EXPECT_TRUE(shownMessages().isEmpty());
 }
 
 TEST_F(EditorWindowTest, AFailedSaveExplainsWhyLeavesTheOldFileAndTheEditorUsable)

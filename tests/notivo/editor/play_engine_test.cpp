@@ -353,6 +353,31 @@ TEST(PlayEngine, ARunHeldUpByAnotherWaitCarriesOnFromTheLateWakeUp)
     EXPECT_EQ(onsets, (std::vector<long long>{0, 400, 490, 580}));
 }
 
+// A wake-up a little late (a busy machine) must not shift every later note:
+// the delay is paid back, no pass shorter than half its length.
+TEST(PlayEngine, AShortDelayIsPaidBackWithoutRushingANote)
+{
+    struct Case { int tempo; long long lateUntil; std::vector<long long> onsets; };
+    const Case cases[] = {
+        {110, 150, {0, 150, 195, 270, 360, 450}},
+        {180, 70, {0, 70, 80, 90, 100, 110}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.tempo);
+        Rig rig;
+        rig.out.tempo = c.tempo;
+        for (int k = 1; k <= 6; ++k)
+            rig.put(21, k, NoteId::Semiquaver);
+        rig.clock.at(5, [&] { rig.clock.t = rig.clock.start + std::chrono::milliseconds(c.lateUntil); });
+        rig.engine.Command5_Click();
+        std::vector<long long> onsets;
+        for (const NoteEvent& e : rig.out.notes)
+            if (e.on)
+                onsets.push_back(e.ms);
+        EXPECT_EQ(onsets, c.onsets);
+    }
+}
+
 TEST(PlayEngine, ASecondPlayClickNeverStartsASecondRun)
 {
     Rig rig;

@@ -1,4 +1,6 @@
 #include "notivo/printing/ScorePrintLayout.h"
+#include "notivo/staff/GlyphSheet.h"
+#include "notivo/staff/StaffGeometry.h"
 
 #include <gtest/gtest.h>
 
@@ -73,4 +75,27 @@ TEST(ScorePrintLayout, ColumnsAndStavesLandWhereTheEditorWouldDrawThem)
     // The lowest staff of a page ends inside it.
     EXPECT_LE(layout.staffOrigin(6).y() + ScorePrintLayout::StaffTop + ScorePrintLayout::StaffHeight,
               layout.pageHeight());
+}
+
+// The last column of a staff holds the widest glyph whole (the quaver's
+// picture reaches 15 pixels right of its anchor), whatever the paper width,
+// so the staff's clip never cuts a flag off.
+TEST(ScorePrintLayout, EveryGlyphOfTheLastColumnFitsOnThePage)
+{
+    for (int width = 120; width <= 1400; ++width) {
+        SCOPED_TRACE(width);
+        const ScorePrintLayout layout({width * ScorePrintLayout::MillimetresPerStaffPixel + 1e-9, 267}, 500);
+        ASSERT_EQ(layout.pageWidth(), width);
+        const int x = layout.columnAnchorX(layout.columnsPerStaff());
+        for (int id : {1, 2, 3, 4, 5, 10, 11})
+            for (int fb = 0; fb <= 2; ++fb) {
+                const auto glyph = notivo::staff::glyphPlacement(x, notivo::staff::rowAnchorY(15), id, fb);
+                ASSERT_TRUE(glyph);
+                EXPECT_LE(glyph->at.x() + glyph->source.width(), width) << "id " << id;
+                EXPECT_GE(layout.columnAnchorX(1) - notivo::staff::GlyphLeftReach, 0);
+            }
+        // ... and one column more would not fit.
+        const auto quaver = notivo::staff::glyphPlacement(x + 16, notivo::staff::rowAnchorY(15), 2, 0);
+        EXPECT_GT(quaver->at.x() + quaver->source.width(), width);
+    }
 }

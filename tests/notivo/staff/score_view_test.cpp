@@ -145,3 +145,28 @@ TEST(ScoreView, DrawsOnTheEditorsPictureBox)
     EXPECT_EQ(differingPixels(box.image(), expected), 0);
     EXPECT_TRUE(isInk(box.image(), 300, 110));
 }
+
+TEST(StaffLines, HorizontalLineStopsBeforeItsEndPointAndClips)
+{
+    const struct {
+        int y, x, x2;
+        int first, last; // inked columns, first > last for none
+    } cases[] = {
+        {5, 0, 523, 0, 522},    {5, 10, 20, 10, 19},      {5, 20, 10, 11, 20}, // drawn towards x2, x2 excluded
+        {5, 7, 7, 1, 0},        {5, -50, 3, 0, 2},        {5, 500, 100000, 500, 522},
+        {-1, 0, 523, 1, 0},     {177, 0, 523, 1, 0},      {5, 600, 700, 1, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.y << ": " << c.x << ".." << c.x2);
+        QImage canvas = whiteCanvas();
+        drawHorizontalLine(canvas, c.y, c.x, c.x2);
+        int ink = 0;
+        for (int y = 0; y < canvas.height(); ++y)
+            for (int x = 0; x < canvas.width(); ++x)
+                if (isInk(canvas, x, y)) {
+                    ++ink;
+                    EXPECT_TRUE(y == c.y && x >= c.first && x <= c.last) << x << "," << y;
+                }
+        EXPECT_EQ(ink, std::max(0, c.last - c.first + 1));
+    }
+}
