@@ -87,6 +87,9 @@ void PlaybackEngine::playRun(int unitMs)
     bool sustain = false;
     bool endedOnRequest = false;
     QString lastNames;
+    // The key each position struck last: its note-off releases that key even
+    // when an edit has changed the accidental meanwhile (0: none sounding).
+    std::array<int, PlayedPositions + 1> sounding{};
     SteadyClock::time_point deadline = clock_.now();
     for (int k = first; k <= last; ++k) {
         bool repeat = false;
@@ -95,7 +98,11 @@ void PlaybackEngine::playRun(int unitMs)
             const int n = working(r, k);
             if (n != 0 && n < NoteId::QuarterPause && !sustain) {
                 const std::uint8_t accidental = score_.ScoreAccidentals.cell(r, k);
-                out_.NoteOn(FixNotes(r, accidental));
+                const int v = FixNotes(r, accidental);
+                if (sounding[r] != 0 && sounding[r] != v)
+                    out_.NoteOff(sounding[r]);
+                out_.NoteOn(v);
+                sounding[r] = v;
                 names += NoteTip(r, accidental, false) + QLatin1Char(' ');
             }
         }
@@ -139,7 +146,8 @@ void PlaybackEngine::playRun(int unitMs)
                 repeat = true;
                 sustain = true;
             } else {
-                out_.NoteOff(FixNotes(r, score_.ScoreAccidentals.cell(r, k)));
+                out_.NoteOff(sounding[r] != 0 ? sounding[r] : FixNotes(r, score_.ScoreAccidentals.cell(r, k)));
+                sounding[r] = 0;
                 sustain = false;
             }
         }
