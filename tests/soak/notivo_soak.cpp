@@ -159,7 +159,6 @@ protected:
     // One scripted action, run by a timer inside whatever wait is going on.
     void act()
     {
-        if (qEnvironmentVariableIsSet("SOAK_IDLE")) return;
         if (!editor || ending || depth >= 2)
             return; // a hand can only be so busy: at most two actions under way at once
         if (std::chrono::steady_clock::now() > deadline) {
@@ -281,8 +280,9 @@ TEST_F(NotivoSoak, EditsDuringFastPlayLeaveNoNoteSounding)
         noteOns += n.on;
     std::printf("notivo_soak: %ld runs, %ld actions, %ld note-ons, %zu messages, %lld message boxes\n", runs,
                 actions, noteOns, recorder.messages().size(), static_cast<long long>(shownMessages().size()));
-    EXPECT_GT(noteOns, 500);
-    EXPECT_GT(actions, 200);
+    // Guards against a soak that did nothing (the waits of the actions hold the run up).
+    EXPECT_GT(noteOns, 100);
+    EXPECT_GT(actions, 50);
 }
 
 } // namespace

@@ -353,6 +353,31 @@ TEST(PlayEngine, ARunHeldUpByAnotherWaitCarriesOnFromTheLateWakeUp)
     EXPECT_EQ(onsets, (std::vector<long long>{0, 400, 490, 580}));
 }
 
+// An edit that changes the accidental of a sounding note (the cell erased
+// and written again, or New) must not leave the struck key sounding.
+TEST(PlayEngine, NoteOffReleasesTheKeyStruckEvenAfterTheAccidentalChanged)
+{
+    Rig rig;
+    rig.put(21, 1, NoteId::Quarter, Accidental::Sharp);
+    rig.put(21, 2, NoteId::Whole);
+    rig.put(10, 3, NoteId::Whole);
+    rig.put(20, 3, NoteId::Quarter);
+    rig.clock.at(100, [&] { rig.score.ScoreAccidentals.set(21, 1, Accidental::None); });
+    // The whole note of column 3 is struck again on its fourth pass, by then flat.
+    rig.clock.at(900, [&] { rig.score.ScoreAccidentals.set(10, 3, Accidental::Flat); });
+    rig.engine.Command5_Click();
+    const int sharpC = FixNotes(21, Accidental::Sharp);
+    const int flatG = FixNotes(10, Accidental::Flat);
+    const std::vector<NoteEvent> expected = {
+        {0, true, sharpC},           {270, false, sharpC},
+        {270, true, MiddleC},        {720, false, MiddleC},
+        {720, true, PositionTen},    {720, true, PositionTwenty},
+        {990, false, PositionTwenty}, {990, false, PositionTen}, {990, true, flatG},
+        {1170, false, flatG},        {1170, false, Release},
+    };
+    EXPECT_EQ(rig.out.notesWithoutRelease(), expected);
+}
+
 // A wake-up a little late (a busy machine) must not shift every later note:
 // the delay is paid back, no pass shorter than half its length.
 TEST(PlayEngine, AShortDelayIsPaidBackWithoutRushingANote)
