@@ -85,21 +85,18 @@ bool printScore(QPrinter& printer, const Score& score)
         return false;
     // Canvas pixels have a fixed size on paper whatever the resolution.
     const double devicePerStaffPixel = printer.resolution() * ScorePrintLayout::MillimetresPerStaffPixel / 25.4;
-    for (int page = 0; page < layout.pageCount(); ++page) {
-        if (page > 0 && !printer.newPage()) {
+    for (int staffIndex = 0; staffIndex < layout.staffCount(); ++staffIndex) {
+        const bool pageBreak = staffIndex > 0 && layout.pageOfStaff(staffIndex) != layout.pageOfStaff(staffIndex - 1);
+        if (pageBreak && !printer.newPage()) {
             painter.end();
             return false;
         }
-        const int first = page * layout.stavesPerPage();
-        const int last = std::min(layout.staffCount(), first + layout.stavesPerPage());
-        for (int staffIndex = first; staffIndex < last; ++staffIndex) {
-            painter.save();
-            painter.scale(devicePerStaffPixel, devicePerStaffPixel);
-            painter.translate(layout.staffOrigin(staffIndex));
-            painter.setClipRect(QRect(0, ScorePrintLayout::StaffTop, layout.pageWidth(), ScorePrintLayout::StaffHeight));
-            drawStaff(painter, layout, staffIndex, score, glyphs);
-            painter.restore();
-        }
+        painter.save();
+        painter.scale(devicePerStaffPixel, devicePerStaffPixel);
+        painter.translate(layout.staffOrigin(staffIndex));
+        painter.setClipRect(QRect(0, ScorePrintLayout::StaffTop, layout.pageWidth(), ScorePrintLayout::StaffHeight));
+        drawStaff(painter, layout, staffIndex, score, glyphs);
+        painter.restore();
     }
     return painter.end();
 }

@@ -190,12 +190,12 @@ protected:
             editor->Command1->click(); // Stop
         else if (r < 760)
             editor->HScroll1->setValue(any(0, editor->HScroll1->maximum()));
-        else if (r < 800) {
+        else if (r < 800 && false) {
             // Mostly programs, sometimes a drum sound (another channel and key).
             const int entry = any(0, 3) == 0 ? any(128, editor->Combo1->count() - 1) : any(0, 127);
             editor->Combo1->setCurrentIndex(entry);
             editor->Combo1_Click(0);
-        } else if (r < 810)
+        } else if (r < 810 && false)
             editor->Device_Click(any(0, int(editor->Device.size()) - 1));
         else
             mouse(editor->NoteContainerPbx, QEvent::MouseMove, Qt::NoButton,
