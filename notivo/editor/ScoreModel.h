@@ -28,7 +28,6 @@ inline constexpr int ScorePositions = 40; // staff positions (rows), 1-based
 inline constexpr int ScoreColumns = 500;  // time columns, 1-based
 inline constexpr int RestPosition = 15;   // a rest is stored here and fills its column
 
-constexpr bool isNoteId(int id) { return id >= NoteId::Semiquaver && id <= NoteId::Whole; }
 constexpr bool isRestId(int id) { return id == NoteId::QuarterPause || id == NoteId::QuaverPause; }
 
 // One 40 x 500 grid of bytes, indexed (position 1..40, column 1..500).  Cell

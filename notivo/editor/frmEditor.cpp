@@ -16,6 +16,7 @@
 
 #include "notivo/editor/EditorWindows.h"
 #include "notivo/staff/ScoreView.h"
+#include "notivo/staff/StaffGeometry.h"
 #include "platform/chrome/ProgramFolder.h"
 #include "platform/chrome/WindowChrome.h"
 #include "platform/cursors/ClassCursors.h"
@@ -168,7 +169,7 @@ void frmEditor::createControls()
     Picture10 = place(new QFrame(this), 5, 109, 528, 181, QStringLiteral("Picture10"));
     Picture10->setFrameShape(QFrame::Box);
     Picture10->setLineWidth(1);
-    NoteContainerPbx = place(new platform::PictureBox(Picture10), 1, 1, 523, 177, QStringLiteral("NoteContainerPbx"));
+    NoteContainerPbx = place(new platform::PictureBox(Picture10), 1, 1, staff::CanvasWidth, staff::CanvasHeight, QStringLiteral("NoteContainerPbx"));
     NoteContainerPbx->setBackColor(Qt::white);
     NoteContainerPbx->setMouseTracking(true);
 
@@ -179,7 +180,7 @@ void frmEditor::createControls()
     connect(HScroll1, &QScrollBar::valueChanged, this, [this] { HScroll1_Change(); });
 
     // Colour source of the selection band (red 0, green 85, blue 255); never shown.
-    SelBox = place(new platform::PictureBox(this), 0, 0, 523, 177, QStringLiteral("SelBox"));
+    SelBox = place(new platform::PictureBox(this), 0, 0, staff::CanvasWidth, staff::CanvasHeight, QStringLiteral("SelBox"));
     SelBox->setBackColor(QColor(0, 85, 255));
     SelBox->hide();
 

@@ -4,31 +4,14 @@
 
 #include "notivo/editor/ScoreFile.h"
 #include "notivo/editor/frmEditor.h"
+#include "platform/chrome/BusyPointer.h"
 #include "platform/chrome/MessageBox.h"
 #include "platform/chrome/ProgramFolder.h"
 
 // File Open and File Save as: the dialogs, the busy pointer and the messages;
 // the file text itself is the score file's business.
 namespace notivo {
-namespace {
-// The hourglass for the length of a file command, restored on every way out.
-class BusyPointer {
-public:
-    BusyPointer() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyPointer() { release(); }
-    BusyPointer(const BusyPointer&) = delete;
-    BusyPointer& operator=(const BusyPointer&) = delete;
-    void release()
-    {
-        if (active_)
-            QApplication::restoreOverrideCursor();
-        active_ = false;
-    }
-
-private:
-    bool active_ = true;
-};
-} // namespace
+using platform::BusyPointer;
 
 // Scores are kept beside the program; an installed program's folder is not
 // writable, so the dialogs then start in the user's home.

@@ -2,6 +2,7 @@
 
 #include "notivo/printing/CurrentPrinter.h"
 #include "notivo/printing/ScorePrinter.h"
+#include "platform/chrome/BusyPointer.h"
 #include "platform/chrome/MessageBox.h"
 
 #include <QComboBox>
@@ -16,18 +17,6 @@
 #include <QStandardPaths>
 
 namespace notivo {
-namespace {
-
-// The pointer shows the hourglass while a job renders, also when it fails.
-class WaitCursor {
-public:
-    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
-
-} // namespace
 
 QString askPdfFileNameWithDialog(QWidget* parent)
 {
@@ -167,7 +156,7 @@ void frmPrint::Command1_Click()
     }
     bool printed = false;
     {
-        WaitCursor wait;
+        platform::BusyPointer busy;
         printed = printScore(printer, score_);
     }
     if (!printed)

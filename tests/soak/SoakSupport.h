@@ -62,37 +62,39 @@ inline std::vector<Note> notes(const platform::midi::RecorderMidiService& record
     return out;
 }
 
-// Walks the note messages keeping a count of sounding notes per device,
-// channel and key.  `strict`: a note-off must always follow its own note-on
+// Walks the note messages keeping the sounding notes per device, channel
+// and key.  `strict`: a note-off must always follow its own note-on
 // (the count never goes below zero); otherwise a note-off of a key that is not
 // sounding is harmless and ignored.  Returns the problems found, empty when
 // every note-on has been matched by a note-off at the end.
 inline std::vector<std::string> unmatchedNotes(const std::vector<Note>& messages, bool strict,
                                                const std::function<bool(const Note&)>& counts = {})
 {
-    std::map<std::tuple<int, int, int>, int> sounding;
+    // Per device, channel and key: the positions of the note-ons still sounding.
+    std::map<std::tuple<int, int, int>, std::vector<std::size_t>> sounding;
     std::vector<std::string> problems;
-    std::size_t index = 0;
-    for (const Note& n : messages) {
-        ++index;
+    auto where = [](const Note& n) {
+        return "device " + std::to_string(n.device) + " channel " + std::to_string(n.channel) + " key " +
+               std::to_string(n.key);
+    };
+    for (std::size_t index = 0; index < messages.size(); ++index) {
+        const Note& n = messages[index];
         if (counts && !counts(n))
             continue;
-        int& count = sounding[{n.device, n.channel, n.key}];
-        if (n.on) {
-            ++count;
-        } else if (count > 0) {
-            --count;
-        } else if (strict && problems.size() < 20) {
-            problems.push_back("message " + std::to_string(index) + ": note-off of device " +
-                               std::to_string(n.device) + " channel " + std::to_string(n.channel) + " key " +
-                               std::to_string(n.key) + " without a sounding note-on");
-        }
+        std::vector<std::size_t>& on = sounding[{n.device, n.channel, n.key}];
+        if (n.on)
+            on.push_back(index);
+        else if (!on.empty())
+            on.pop_back();
+        else if (strict && problems.size() < 20)
+            problems.push_back("note message " + std::to_string(index) + ": note-off of " + where(n) +
+                               " without a sounding note-on");
     }
-    for (const auto& [where, count] : sounding) {
-        if (count != 0)
-            problems.push_back("left sounding: device " + std::to_string(std::get<0>(where)) + " channel " +
-                               std::to_string(std::get<1>(where)) + " key " + std::to_string(std::get<2>(where)) +
-                               " (" + std::to_string(count) + " note-on without note-off)");
+    for (const auto& [key, on] : sounding) {
+        if (!on.empty())
+            problems.push_back("left sounding: " + where(messages[on.front()]) + " (" + std::to_string(on.size()) +
+                               " note-on without note-off, the first at note message " +
+                               std::to_string(on.front()) + " of " + std::to_string(messages.size()) + ")");
     }
     return problems;
 }

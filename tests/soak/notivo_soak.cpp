@@ -168,6 +168,7 @@ protected:
         ++depth;
         ++actions;
         const int r = any(0, 999);
+        if (qEnvironmentVariableIsSet("SOAK_TRACE")) std::printf("ACT %d depth %d notes %zu playing %d\n", r, depth, soak::notes(recorder).size(), editor->Playing());
         if (r < 300)
             pressOnStaff();
         else if (r < 380)
@@ -201,6 +202,7 @@ protected:
             mouse(editor->NoteContainerPbx, QEvent::MouseMove, Qt::NoButton,
                   any(0, 1) ? Qt::LeftButton : Qt::NoButton, QPointF(any(-10, 540), any(0, 176)));
         --depth;
+        if (qEnvironmentVariableIsSet("SOAK_TRACE")) std::printf("END %d notes %zu\n", r, soak::notes(recorder).size());
         std::fflush(stdout);
     }
 
@@ -271,6 +273,7 @@ TEST_F(NotivoSoak, EditsDuringFastPlayLeaveNoNoteSounding)
     const std::vector<soak::Note> beforeClose = soak::notes(recorder);
     for (const std::string& p : soak::unmatchedNotes(beforeClose, false))
         ADD_FAILURE() << "after Stop: " << p;
+    if (qEnvironmentVariableIsSet("SOAK_TRACE")) { int i = 0; for (const auto& n : beforeClose) std::printf("N %d dev %d ch %d key %d %s\n", i++, n.device, n.channel, n.key, n.on ? "on" : "off"); }
 
     editor->close();
     EXPECT_EQ(ended, 1);
