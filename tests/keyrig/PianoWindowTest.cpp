@@ -35,7 +35,7 @@ protected:
         VBMIDI::PortHandle().close();
         ASSERT_TRUE(folder.isValid());
         platform::setProgramFolderOverride(folder.path());
-        QFile::copy(testDataDir() + "/../../keyrig/resources/files/instrument.txt", folder.filePath("instrument.txt"));
+        QFile::copy(sourceDir() + "/keyrig/resources/files/instrument.txt", folder.filePath("instrument.txt"));
     }
 
     void TearDown() override

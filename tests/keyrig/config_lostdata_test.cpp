@@ -99,7 +99,7 @@ protected:
         QStandardPaths::setTestModeEnabled(true);
         ASSERT_TRUE(folder.isValid());
         platform::setProgramFolderOverride(folder.path());
-        QFile::copy(testDataDir() + "/../../keyrig/resources/files/instrument.txt", folder.filePath("instrument.txt"));
+        QFile::copy(sourceDir() + "/keyrig/resources/files/instrument.txt", folder.filePath("instrument.txt"));
         userPath = QDir(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)).filePath("config.dat");
         QFile::remove(userPath);
     }

@@ -378,7 +378,7 @@ TEST(CursorFile, LoadsFilesAndIgnoresMissingOnes)
 // size, with its hot spot on the drawn ink.
 TEST(CursorFile, ShippedCursorFilesRead)
 {
-    const QDir files(testDataDir() + QStringLiteral("/../../notivo/resources/files"));
+    const QDir files(sourceDir() + QStringLiteral("/notivo/resources/files"));
     const struct {
         const char* name;
         bool animated;

@@ -1,5 +1,6 @@
 #pragma once
 #include <QString>
 
-// Folder of the checked-in test fixtures.
-inline QString testDataDir() { return QStringLiteral(TEST_DATA_DIR); }
+// Root of the source tree, for tests that read the files shipped with the
+// programs (cursor files, instrument.txt).
+inline QString sourceDir() { return QStringLiteral(SOURCE_DIR); }

@@ -383,7 +383,7 @@ TEST_F(EditorWindowTest, MoveUpAndDownShiftTheSelectionAndBandItWhereItIsShown)
 TEST_F(EditorWindowTest, ClassCursorsComeFromTheProgramFolderAndGoAtTearDown)
 {
     const QString sample =
-        testDataDir() + QStringLiteral("/../../notivo/resources/files/RurUzezize/Orla's 3D Crystal Busy.ani");
+        sourceDir() + QStringLiteral("/notivo/resources/files/RurUzezize/Orla's 3D Crystal Busy.ani");
     ASSERT_TRUE(QFile::exists(sample));
     QTemporaryDir folder;
     ASSERT_TRUE(QDir(folder.path()).mkpath(QStringLiteral("RurUzezize")));
