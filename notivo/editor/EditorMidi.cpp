@@ -43,6 +43,8 @@ bool EditorMidi::openFirstDevice()
 
 int EditorMidi::switchDevice(int device)
 {
+    // Later note-offs go to the new device: what the old one sounds stops now.
+    releaseSounding();
     MidiResult = MidiHandle.open(device);
     if (MidiResult == platform::midi::MidiOk)
         MidiDevice = device;
@@ -66,9 +68,40 @@ void EditorMidi::send(int status, int data1, int data2)
     MidiHandle.shortMsg(platform::midi::packShortMessage(status, dataByte(data1), dataByte(data2)));
 }
 
-void EditorMidi::NoteOn(int v) { send(0x90 + channelFor(), keyFor(v), NoteVelocity); }
+void EditorMidi::NoteOn(int v)
+{
+    const int channel = channelFor();
+    const int key = keyFor(v);
+    send(0x90 + channel, key, NoteVelocity);
+    const bool known = std::any_of(sounding_.begin(), sounding_.end(), [&](const Sounding& s) {
+        return s.v == v && s.channel == channel && s.key == key;
+    });
+    if (!known)
+        sounding_.push_back({v, channel, key});
+}
 
-void EditorMidi::NoteOff(int v) { send(0x80 + channelFor(), keyFor(v), 0); }
+void EditorMidi::NoteOff(int v)
+{
+    bool found = false;
+    for (auto it = sounding_.begin(); it != sounding_.end();) {
+        if (it->v != v) {
+            ++it;
+            continue;
+        }
+        send(0x80 + it->channel, it->key, 0);
+        it = sounding_.erase(it);
+        found = true;
+    }
+    if (!found) // nothing of this pitch sounds: the release goes out as the instrument now says
+        send(0x80 + channelFor(), keyFor(v), 0);
+}
+
+void EditorMidi::releaseSounding()
+{
+    for (const Sounding& s : sounding_)
+        send(0x80 + s.channel, s.key, 0);
+    sounding_.clear();
+}
 
 void EditorMidi::SetInstrument(int p)
 {

@@ -55,6 +55,14 @@ public:
 private:
     void send(int status, int data1, int data2 = 0);
     int channelIndex() const;
+    void releaseSounding();
+
+    // Where each sounding note went: its note-off must reach the channel and
+    // key of its note-on even when the instrument changed in between.
+    struct Sounding {
+        int v, channel, key;
+    };
+    std::vector<Sounding> sounding_;
 };
 
 } // namespace notivo

@@ -62,12 +62,21 @@ inline std::vector<Note> notes(const platform::midi::RecorderMidiService& record
     return out;
 }
 
-// Walks the note messages keeping the sounding notes per device, channel
-// and key.  `strict`: a note-off must always follow its own note-on
-// (the count never goes below zero); otherwise a note-off of a key that is not
-// sounding is harmless and ignored.  Returns the problems found, empty when
-// every note-on has been matched by a note-off at the end.
-inline std::vector<std::string> unmatchedNotes(const std::vector<Note>& messages, bool strict,
+// How note-offs pair with note-ons.
+enum class Pairing {
+    // Each note-on needs a note-off of its own, and a note-off never comes
+    // without a note-on sounding (the keyboard sends exactly one of each).
+    EveryOnItsOwnOff,
+    // A note-off silences its key however often it was struck (a re-strike of
+    // a sounding key needs no note-off first); a note-off of a silent key is
+    // harmless.
+    OffReleasesTheKey,
+};
+
+// Walks the note messages keeping the sounding notes per device, channel and
+// key.  Returns the problems found: empty when every note-on has been matched
+// by a note-off at the end.  `counts` leaves out messages that are not paired.
+inline std::vector<std::string> unmatchedNotes(const std::vector<Note>& messages, Pairing pairing,
                                                const std::function<bool(const Note&)>& counts = {})
 {
     // Per device, channel and key: the positions of the note-ons still sounding.
@@ -84,9 +93,11 @@ inline std::vector<std::string> unmatchedNotes(const std::vector<Note>& messages
         std::vector<std::size_t>& on = sounding[{n.device, n.channel, n.key}];
         if (n.on)
             on.push_back(index);
+        else if (pairing == Pairing::OffReleasesTheKey)
+            on.clear();
         else if (!on.empty())
             on.pop_back();
-        else if (strict && problems.size() < 20)
+        else if (problems.size() < 20)
             problems.push_back("note message " + std::to_string(index) + ": note-off of " + where(n) +
                                " without a sounding note-on");
     }

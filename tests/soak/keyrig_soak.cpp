@@ -69,7 +69,7 @@ protected:
         VBMIDI::PortDevice() = 0;
         ASSERT_TRUE(folder.isValid());
         platform::setProgramFolderOverride(folder.path());
-        ASSERT_TRUE(QFile::copy(QStringLiteral(SOURCE_ROOT "/keyrig/resources/files/instrument.txt"),
+        ASSERT_TRUE(QFile::copy(QStringLiteral(SOURCE_DIR "/keyrig/resources/files/instrument.txt"),
                                 folder.filePath("instrument.txt")));
     }
 
@@ -291,8 +291,9 @@ TEST_F(KeyrigSoak, RandomKeysLeaveNoNoteSounding)
         ASSERT_TRUE(n.channel == 0 || n.channel == 9) << "channel " << n.channel;
     }
     // Beat steps are one-shot percussion hits: only what keys and pads start must stop.
-    const auto problems = soak::unmatchedNotes(
-        notes, true, [](const soak::Note& n) { return !(n.channel == 9 && n.on && n.velocity != 127); });
+    const auto problems = soak::unmatchedNotes(notes, soak::Pairing::EveryOnItsOwnOff, [](const soak::Note& n) {
+        return !(n.channel == 9 && n.on && n.velocity != 127);
+    });
     for (const std::string& p : problems)
         ADD_FAILURE() << p;
 
