@@ -17,6 +17,16 @@
 #include <QStandardPaths>
 
 namespace notivo {
+namespace {
+// A captioned control at its place in the dialog.
+template <typename Widget>
+Widget* placed(const QString& text, QWidget* parent, QRect geometry)
+{
+    auto* widget = new Widget(text, parent);
+    widget->setGeometry(geometry);
+    return widget;
+}
+} // namespace
 
 QString askPdfFileNameWithDialog(QWidget* parent)
 {
@@ -47,26 +57,10 @@ void frmPrint::buildControls()
     setModal(true);
     setFixedSize(336, 296);
 
-    auto label = [](const QString& text, QWidget* parent, QRect geometry) {
-        auto* l = new QLabel(text, parent);
-        l->setGeometry(geometry);
-        return l;
-    };
-    auto field = [](const QString& text, QWidget* parent, QRect geometry) {
-        auto* f = new QLineEdit(text, parent);
-        f->setGeometry(geometry);
-        return f;
-    };
-    auto frame = [](const QString& title, QWidget* parent, QRect geometry) {
-        auto* g = new QGroupBox(title, parent);
-        g->setGeometry(geometry);
-        return g;
-    };
-    auto option = [](const QString& text, QWidget* parent, QRect geometry) {
-        auto* o = new QRadioButton(text, parent);
-        o->setGeometry(geometry);
-        return o;
-    };
+    const auto label = &placed<QLabel>;
+    const auto field = &placed<QLineEdit>;
+    const auto frame = &placed<QGroupBox>;
+    const auto option = &placed<QRadioButton>;
 
     Label3 = label(QStringLiteral("Device:"), this, {8, 10, 52, 21});
     Combo1 = new QComboBox(this);
