@@ -92,7 +92,10 @@ QString userPath()
 
 int parse(const QByteArray& bytes, KeyrigSettings& settings)
 {
-    ValueReader reader(bytes);
+    // Editors that save as UTF-8 may put a byte-order mark in front.
+    static const QByteArray ByteOrderMark("\xEF\xBB\xBF");
+    const QByteArray text = bytes.startsWith(ByteOrderMark) ? bytes.sliced(ByteOrderMark.size()) : bytes;
+    ValueReader reader(text);
     int count = 0;
     auto take = [&](int& slot, bool midiValue) {
         const auto value = reader.next();

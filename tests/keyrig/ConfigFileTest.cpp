@@ -37,6 +37,7 @@ TEST(ConfigFile, ReadsTheSameValuesWhateverTheSpacing)
         "2\t0\t\t24\t73 \t127\r\n\r\n35, 36 ,37 , 38,39,40,41,42,43,44,45,66",
         "             2             0            24\n73 127 35 36 37 38 39 40 41 42 43 44 45 66 trailing",
         "+2 +0 24 73 127 35 36 37 38 39 40 41 42 43 44 45 66",
+        "\xEF\xBB\xBF" "2 0 24 73 127 35 36 37 38 39 40 41 42 43 44 45 66\r\n",
     };
     for (const QByteArray& text : variants)
         EXPECT_EQ(parsed(text), expected) << text.constData();
