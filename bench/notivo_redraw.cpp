@@ -4,8 +4,8 @@
 //   notivo.file.write_500      saving a score of 500 columns with many accidentals
 //   notivo.file.read_500       loading it again
 // Each line reads `name: value unit`.
-#include "notivo/editor/ScoreFile.h"
-#include "notivo/editor/ScoreModel.h"
+#include "notivo/score/ScoreFile.h"
+#include "notivo/score/ScoreModel.h"
 #include "notivo/staff/ScoreView.h"
 
 #include <QImage>

@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "notivo/editor/ScoreModel.h"
+#include "notivo/score/ScoreModel.h"
 #include "notivo/editor/frmEditor.h"
 #include "platform/midi/RecorderMidi.h"
 

@@ -1,8 +1,8 @@
 // Score file reader on arbitrary bytes: it must never touch memory outside
 // the grids, keep ColumnCount within the grid, and a file it accepts must
 // come back unchanged through the writer.
-#include "notivo/editor/ScoreFile.h"
-#include "notivo/editor/ScoreModel.h"
+#include "notivo/score/ScoreFile.h"
+#include "notivo/score/ScoreModel.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -3,7 +3,7 @@
 #include <QFileDialog>
 #include <QMenu>
 
-#include "notivo/editor/ScoreFile.h"
+#include "notivo/score/ScoreFile.h"
 #include "notivo/printing/PrintPreview.h"
 #include "notivo/printing/frmPrint.h"
 #include "notivo/widgets/frmAbout.h"

@@ -2,14 +2,12 @@
 
 #include <algorithm>
 
-#include "notivo/staff/StaffGeometry.h"
+#include "notivo/score/NotePitch.h"
 #include "platform/chrome/Rounding.h"
 
 namespace notivo {
 
 using std::chrono::milliseconds;
-using staff::FixNotes;
-using staff::NoteTip;
 
 namespace {
 

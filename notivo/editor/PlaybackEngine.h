@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "notivo/editor/PlaybackClock.h"
-#include "notivo/editor/ScoreModel.h"
+#include "notivo/score/ScoreModel.h"
 
 namespace notivo {
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "notivo/score/NotePitch.h"
 #include "notivo/staff/StaffGeometry.h"
 #include "platform/chrome/Rounding.h"
 
@@ -50,7 +51,7 @@ PressEdit pressNormal(Score& score, int r, int w, int s, std::uint8_t accidental
     }
     result.edited = true;
     if (id < NoteId::QuarterPause)
-        result.preview = Preview{staff::FixNotes(r, score.ScoreAccidentals.get(r, c)), id * PreviewMillisecondsPerId};
+        result.preview = Preview{FixNotes(r, score.ScoreAccidentals.get(r, c)), id * PreviewMillisecondsPerId};
     return result;
 }
 

@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "notivo/editor/ScoreModel.h"
+#include "notivo/score/ScoreModel.h"
 
 // The rules of editing the score with the mouse on the staff canvas, apart
 // from any window: hit-testing, what a press writes or erases, gaps, column

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "notivo/editor/EditorMidi.h"
-#include "notivo/editor/ScoreModel.h"
+#include "notivo/score/ScoreModel.h"
 #include "platform/cursors/CursorFile.h"
 
 class QAction;

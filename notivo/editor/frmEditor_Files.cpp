@@ -2,7 +2,7 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include "notivo/editor/ScoreFile.h"
+#include "notivo/score/ScoreFile.h"
 #include "notivo/editor/frmEditor.h"
 #include "platform/chrome/BusyPointer.h"
 #include "platform/chrome/MessageBox.h"

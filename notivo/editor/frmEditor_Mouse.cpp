@@ -8,6 +8,7 @@
 #include "notivo/editor/PlaybackClock.h"
 #include "notivo/editor/StaffEditing.h"
 #include "notivo/editor/frmEditor.h"
+#include "notivo/score/NotePitch.h"
 #include "notivo/staff/StaffGeometry.h"
 #include "platform/chrome/ProgramFolder.h"
 #include "platform/cursors/ClassCursors.h"
@@ -186,7 +187,7 @@ void frmEditor::NoteContainerPbx_MouseMove(int Button, int /*Shift*/, double X, 
     }
 
     const int r = staff::positionAt(Y);
-    const QString name = staff::NoteTip(r, accidentalOf(*this), false);
+    const QString name = NoteTip(r, accidentalOf(*this), false);
     NoteContainerPbx->setToolTip(name);
     if (!Playing())
         Label3->setText(name);

@@ -1,6 +1,6 @@
 #include "notivo/printing/PreviewPage.h"
 
-#include "notivo/editor/ScoreModel.h"
+#include "notivo/score/ScoreModel.h"
 #include "notivo/staff/GlyphSheet.h"
 #include "notivo/staff/ScoreView.h"
 #include "platform/chrome/Rounding.h"

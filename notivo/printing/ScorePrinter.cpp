@@ -1,6 +1,6 @@
 #include "notivo/printing/ScorePrinter.h"
 
-#include "notivo/editor/ScoreModel.h"
+#include "notivo/score/ScoreModel.h"
 #include "notivo/printing/ScorePrintLayout.h"
 #include "notivo/staff/GlyphSheet.h"
 #include "notivo/staff/ScoreView.h"

@@ -1,6 +1,6 @@
 #include "notivo/staff/ScoreView.h"
 
-#include "notivo/editor/ScoreModel.h"
+#include "notivo/score/ScoreModel.h"
 #include "notivo/staff/GlyphSheet.h"
 #include "notivo/staff/NoteGlyphs.h"
 #include "notivo/staff/StaffGeometry.h"

@@ -1,5 +1,5 @@
 #pragma once
-#include "notivo/editor/ScoreModel.h"
+#include "notivo/score/ScoreModel.h"
 
 #include <QImage>
 

@@ -1,15 +1,12 @@
 #pragma once
 #include <QImage>
 #include <QPoint>
-#include <QString>
-#include <cstdint>
 
-#include "notivo/editor/ScoreAccidentalEntry.h" // MakeSharpFlat lives with the score
 
 namespace platform { class PictureBox; }
 
 // The coordinate system of the staff canvas shared by drawing, mouse editing,
-// playback and printing, and the pitch and name of a staff position.
+// playback and printing.
 namespace notivo::staff {
 
 inline constexpr int CanvasWidth = 523;   // the staff canvas, in pixels
@@ -44,14 +41,5 @@ void drawHorizontalLine(QImage& canvas, int y, int x, int x2);
 void Pentagram(QImage& canvas, int y);
 // The same on a picture box (cleared to its back colour); repainted at once with Refresh.
 void Pentagram(platform::PictureBox& box, int y, bool Refresh = false);
-
-// Inverted pitch value (127 - MIDI key) of staff position `Lines` with
-// accidental `SharpFlap` (1 sharp, 2 flat, anything else none).  Any position
-// is accepted, also those above or below the grid.
-std::int16_t FixNotes(int Lines, std::uint8_t SharpFlap);
-
-// Name of the note at `Lines` with `SharpFlap`: letter ("C#") or solfege
-// ("Do#") name, a blank and the octave label ("C# 3", "Mi -1").
-QString NoteTip(int Lines, std::uint8_t SharpFlap, bool CDEStyle = false);
 
 } // namespace notivo::staff

@@ -19,8 +19,8 @@
 
 #include <memory>
 
-#include "notivo/editor/ScoreFile.h"
-#include "notivo/editor/ScoreModel.h"
+#include "notivo/score/ScoreFile.h"
+#include "notivo/score/ScoreModel.h"
 #include "notivo/editor/frmEditor.h"
 #include "platform/chrome/MessageBox.h"
 #include "platform/chrome/ProgramFolder.h"

@@ -18,7 +18,7 @@
 #include <chrono>
 
 #include "notivo/editor/EditorWindows.h"
-#include "notivo/editor/ScoreModel.h"
+#include "notivo/score/ScoreModel.h"
 #include "notivo/editor/frmEditor.h"
 #include "notivo/widgets/XPTitleButton.h"
 #include "platform/chrome/MessageBox.h"

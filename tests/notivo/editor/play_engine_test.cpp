@@ -3,12 +3,11 @@
 #include <map>
 
 #include "notivo/editor/PlaybackEngine.h"
-#include "notivo/staff/StaffGeometry.h"
+#include "notivo/score/NotePitch.h"
 #include "tests/notivo/editor/play_fakes.h"
 
 using namespace notivo;
 using namespace notivo::playtest;
-using staff::FixNotes;
 
 namespace notivo::playtest {
 

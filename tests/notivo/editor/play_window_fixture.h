@@ -11,7 +11,7 @@
 #include <QToolButton>
 #include <memory>
 
-#include "notivo/editor/ScoreModel.h"
+#include "notivo/score/ScoreModel.h"
 #include "notivo/editor/frmEditor.h"
 #include "platform/midi/MidiMessage.h"
 #include "platform/midi/RecorderMidi.h"

@@ -1,6 +1,6 @@
 #include "PdfPages.h"
 
-#include "notivo/editor/ScoreModel.h"
+#include "notivo/score/ScoreModel.h"
 #include "notivo/printing/ScorePrintLayout.h"
 #include "notivo/printing/ScorePrinter.h"
 #include "notivo/staff/StaffGeometry.h"

@@ -1,6 +1,6 @@
 #include "PdfPages.h"
 
-#include "notivo/editor/ScoreModel.h"
+#include "notivo/score/ScoreModel.h"
 #include "notivo/printing/CurrentPrinter.h"
 #include "notivo/printing/frmPrint.h"
 #include "platform/chrome/MessageBox.h"

@@ -1,4 +1,4 @@
-#include "notivo/editor/ScoreModel.h"
+#include "notivo/score/ScoreModel.h"
 #include "notivo/staff/GlyphSheet.h"
 #include "notivo/staff/NoteGlyphs.h"
 #include "notivo/staff/ScoreView.h"

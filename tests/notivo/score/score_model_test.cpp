@@ -1,4 +1,4 @@
-#include "notivo/editor/ScoreModel.h"
+#include "notivo/score/ScoreModel.h"
 
 #include <gtest/gtest.h>
 

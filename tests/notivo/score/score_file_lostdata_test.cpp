@@ -1,8 +1,8 @@
 // A save that fails must leave the score file that was there before exactly
 // as it was: when the folder takes no new file, and when the write breaks off
 // part-way.  The faults are real (a read-only folder, a file-size limit).
-#include "notivo/editor/ScoreFile.h"
-#include "notivo/editor/ScoreModel.h"
+#include "notivo/score/ScoreFile.h"
+#include "notivo/score/ScoreModel.h"
 
 #include <QDir>
 #include <QFile>

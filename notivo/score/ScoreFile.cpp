@@ -1,7 +1,7 @@
-#include "notivo/editor/ScoreFile.h"
+#include "notivo/score/ScoreFile.h"
 
-#include "notivo/editor/ScoreAccidentalEntry.h"
-#include "notivo/editor/ScoreModel.h"
+#include "notivo/score/ScoreAccidentalEntry.h"
+#include "notivo/score/ScoreModel.h"
 
 #include <QFile>
 #include <QSaveFile>

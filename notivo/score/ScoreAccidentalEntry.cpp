@@ -1,6 +1,6 @@
-#include "notivo/editor/ScoreAccidentalEntry.h"
+#include "notivo/score/ScoreAccidentalEntry.h"
 
-#include "notivo/editor/ScoreModel.h"
+#include "notivo/score/ScoreModel.h"
 #include "platform/chrome/Rounding.h"
 
 #include <charconv>

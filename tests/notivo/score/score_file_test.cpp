@@ -1,5 +1,5 @@
-#include "notivo/editor/ScoreFile.h"
-#include "notivo/editor/ScoreModel.h"
+#include "notivo/score/ScoreFile.h"
+#include "notivo/score/ScoreModel.h"
 
 #include <QDir>
 #include <QFile>

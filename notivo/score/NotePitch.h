@@ -1,0 +1,18 @@
+#pragma once
+#include <QString>
+#include <cstdint>
+
+// The pitch and name of a staff position: what playback sounds, what the
+// tips and the label show and what the exporters write.
+namespace notivo {
+
+// Inverted pitch value (127 - MIDI key) of staff position `Lines` with
+// accidental `SharpFlap` (1 sharp, 2 flat, anything else none).  Any position
+// is accepted, also those above or below the grid.
+std::int16_t FixNotes(int Lines, std::uint8_t SharpFlap);
+
+// Name of the note at `Lines` with `SharpFlap`: letter ("C#") or solfege
+// ("Do#") name, a blank and the octave label ("C# 3", "Mi -1").
+QString NoteTip(int Lines, std::uint8_t SharpFlap, bool CDEStyle = false);
+
+} // namespace notivo
