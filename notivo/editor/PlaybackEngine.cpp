@@ -52,109 +52,38 @@ void PlaybackEngine::Command1_Click()
     stopRequest_ = true;
 }
 
-void PlaybackEngine::fillWorkingGrid(int first, int last)
-{
-    working_.fill(0);
-    for (int k = first; k <= last; ++k) {
-        working(RestPosition, k) = score_.ScoreNotes.cell(RestPosition, k);
-        for (int r = 1; r <= PlayedPositions; ++r) {
-            const int id = score_.ScoreNotes.cell(r, k);
-            if (r == RestPosition || id == 0)
-                continue;
-            if (id < NoteId::QuarterPause)
-                working(r, k) = static_cast<std::int16_t>(id);
-            // A rest away from its position (moved by Move Up/Down, or read
-            // from a file) is still the rest of its column: played as silence,
-            // never counted as a note, so the column cannot repeat forever.
-            // Unknown ids there are ignored.
-            else if (isRestId(id) && working(RestPosition, k) == 0)
-                working(RestPosition, k) = static_cast<std::int16_t>(id);
-        }
-    }
-}
-
 void PlaybackEngine::playRun(int unitMs)
 {
     playing_ = true;
     if (playPosition_ == 0)
         playPosition_ = 1;
-    const int first = std::max(playPosition_, 1);
-    const int last = std::clamp(score_.ColumnCount, 0, ScoreColumns);
-    fillWorkingGrid(first, last);
+    PassRules rules(score_, playPosition_, score_.ColumnCount, unitMs);
 
-    bool sustain = false;
     bool endedOnRequest = false;
-    QString lastNames;
-    // The key each position struck last: its note-off releases that key even
-    // when an edit has changed the accidental meanwhile (0: none sounding).
-    std::array<int, PlayedPositions + 1> sounding{};
     SteadyClock::time_point deadline = clock_.now();
-    for (int k = first; k <= last; ++k) {
-        bool repeat = false;
-        QString names;
-        for (int r = 1; r <= PlayedPositions; ++r) {
-            const int n = working(r, k);
-            if (n != 0 && n < NoteId::QuarterPause && !sustain) {
-                const std::uint8_t accidental = score_.ScoreAccidentals.cell(r, k);
-                const int v = FixNotes(r, accidental);
-                if (sounding[r] != 0 && sounding[r] != v)
-                    out_.NoteOff(sounding[r]);
-                out_.NoteOn(v);
-                sounding[r] = v;
-                names += NoteTip(r, accidental, false) + QLatin1Char(' ');
-            }
-        }
-        if (names.isEmpty())
-            names = lastNames;
-        out_.showNames(names);
-        lastNames = names;
+    while (!rules.finished()) {
+        const PassStart start = rules.startPass();
+        send(start.notes);
+        out_.showNames(start.names);
 
-        const int rest = working(RestPosition, k);
-        int lengthMs = unitMs;
-        if (rest >= NoteId::QuarterPause)
-            lengthMs = rest == NoteId::QuaverPause ? QuaverPauseUnits * unitMs
-                     : rest == NoteId::QuarterPause ? QuarterPauseUnits * unitMs
-                                                    : 0;
         // `deadline` runs on the score's own time line; a pass that starts a
         // little late is shortened to catch up, but never below half its
         // length, so late notes are not rushed together.
         const SteadyClock::time_point now = clock_.now();
         if (now - deadline > HeldUpTolerance)
             deadline = now;
-        deadline += milliseconds(lengthMs);
-        const SteadyClock::time_point wakeUp = std::max(deadline, now + milliseconds(lengthMs) / 2);
+        deadline += milliseconds(start.lengthMs);
+        const SteadyClock::time_point wakeUp = std::max(deadline, now + milliseconds(start.lengthMs) / 2);
         if (!clock_.waitUntil(wakeUp) || shutDown_) {
             windUp();
             return;
         }
-        if (rest >= NoteId::QuarterPause) {
-            sustain = false;
-            repeat = false;
-            working(RestPosition, k) = 0;
-        }
 
-        // Count down; the last non-empty position of the pass decides sustain.
-        for (int r = 1; r <= PlayedPositions; ++r) {
-            std::int16_t& n = working(r, k);
-            if (n == 0)
-                continue;
-            if (n < NoteId::QuarterPause)
-                --n;
-            if (n != 0) {
-                repeat = true;
-                sustain = true;
-            } else {
-                out_.NoteOff(sounding[r] != 0 ? sounding[r] : FixNotes(r, score_.ScoreAccidentals.cell(r, k)));
-                sounding[r] = 0;
-                sustain = false;
-            }
-        }
-
-        if (k > 30 && k - 30 < out_.scrollMaximum())
-            out_.setScrollValue(k - 30);
-        if (repeat)
-            --k;
-        out_.drawPlayLine(lineAfterColumn(k - out_.scrollValue()));
+        const PassEnd end = rules.endPass();
+        send(end.notes);
+        if (end.passedColumn > 30 && end.passedColumn - 30 < out_.scrollMaximum())
+            out_.setScrollValue(end.passedColumn - 30);
+        out_.drawPlayLine(lineAfterColumn(end.lineColumn - out_.scrollValue()));
         out_.repaintCanvas();
 
         if (pauseRequest_) {
@@ -164,7 +93,7 @@ void PlaybackEngine::playRun(int unitMs)
                 stopRequest_ = false;
             } else {
                 // A pause after the last column has finished starts the next Play from the top.
-                playPosition_ = k + 1 > last ? 1 : k + 1;
+                playPosition_ = rules.finished() ? 1 : rules.column();
             }
             endedOnRequest = true;
             break;
@@ -174,6 +103,16 @@ void PlaybackEngine::playRun(int unitMs)
     if (!endedOnRequest)
         playPosition_ = 1;
     endRun();
+}
+
+void PlaybackEngine::send(const std::vector<PassNote>& notes)
+{
+    for (const PassNote& n : notes) {
+        if (n.on)
+            out_.NoteOn(n.value);
+        else
+            out_.NoteOff(n.value);
+    }
 }
 
 void PlaybackEngine::endRun()

@@ -1,10 +1,10 @@
 #pragma once
 #include <QString>
-#include <array>
 #include <chrono>
-#include <cstdint>
+#include <vector>
 
 #include "notivo/editor/PlaybackClock.h"
+#include "notivo/score/PassRules.h"
 #include "notivo/score/ScoreModel.h"
 
 namespace notivo {
@@ -29,20 +29,9 @@ public:
     virtual void showPlayFace(bool pauseBars) = 0;
 };
 
-// Note lengths in tempo units: a note of id n lasts n units; the rests 4 and 2.
-inline constexpr int QuarterPauseUnits = 4;
-inline constexpr int QuaverPauseUnits = 2;
-inline constexpr int PlayedPositions = 30;       // positions 1..30 sound
 inline constexpr int StepMilliseconds = 500;     // Step and the position strip
 inline constexpr int TempoMaximum = 180;
 inline constexpr int TempoAtStart = 110;
-// Every inverted pitch value that positions 1..30 can give with an accidental
-// (31: position 1 sharp, 83: position 30 flat): the range released when a run
-// or a step ends, so that no note is left sounding.
-inline constexpr int LowestPlayedValue = 31;
-inline constexpr int HighestPlayedValue = 83;
-
-constexpr int unitMilliseconds(int tempoValue) { return 200 - tempoValue; }
 
 // The play/step/stop engine of the editor.  Continuous play runs inside the
 // Play click (as the whole program is single-threaded and event-driven): its
@@ -79,13 +68,8 @@ public:
     static constexpr std::chrono::milliseconds HeldUpTolerance{100};
 
 private:
-    // The run's own copy of the note ids, counted down as passes go by.
-    using WorkingGrid = std::array<std::int16_t, (ScorePositions + 1) * (ScoreColumns + 1)>;
-    static std::size_t cellIndex(int position, int column) { return std::size_t(column) * (ScorePositions + 1) + position; }
-
-    std::int16_t& working(int position, int column) { return working_[cellIndex(position, column)]; }
     void playRun(int unitMs);
-    void fillWorkingGrid(int first, int last);
+    void send(const std::vector<PassNote>& notes);
     void releaseAllNotes();
     // Step and strip: sounds the notes of `column` for StepMilliseconds with
     // the line at lineX; `shownColumn` becomes LastStepColumn.
@@ -105,7 +89,6 @@ private:
     int stepColumn_ = 0;
     int lastStepColumn_ = 0;
     SteadyClock::time_point playStartTick_{};
-    WorkingGrid working_{};
 };
 
 } // namespace notivo

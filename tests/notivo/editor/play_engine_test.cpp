@@ -38,9 +38,6 @@ namespace {
 
 constexpr int Release = -1;
 const int MiddleC = 67;           // position 21, natural
-const int PositionTen = 48;       // G of the octave above
-const int PositionTwenty = 65;    // D
-const int PositionFive = 39;
 
 struct Rig {
     Score score;
@@ -55,97 +52,6 @@ struct Rig {
         score.ColumnCount = std::max(score.ColumnCount, column);
     }
 };
-
-TEST(PlayEngine, PitchValuesUsedByTheseTests)
-{
-    EXPECT_EQ(FixNotes(21, 0), MiddleC);
-    EXPECT_EQ(FixNotes(10, 0), PositionTen);
-    EXPECT_EQ(FixNotes(20, 0), PositionTwenty);
-    EXPECT_EQ(FixNotes(5, 0), PositionFive);
-}
-
-// One column, one note or rest: how long the column lasts at a tempo.
-TEST(PlayEngine, LengthOfEachIdAtEachTempo)
-{
-    struct Case { int tempo; int id; long long lengthMs; };
-    const Case cases[] = {
-        {110, NoteId::Quarter, 270},     {110, NoteId::Whole, 450},       {110, NoteId::Semiquaver, 90},
-        {110, NoteId::Quaver, 180},      {110, NoteId::Half, 360},        {110, NoteId::QuarterPause, 360},
-        {110, NoteId::QuaverPause, 180}, {180, NoteId::Quarter, 60},      {180, NoteId::QuarterPause, 80},
-        {0, NoteId::Quarter, 600},       {0, NoteId::Semiquaver, 200},    {0, NoteId::QuaverPause, 400},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(::testing::Message() << "tempo " << c.tempo << " id " << c.id);
-        Rig rig;
-        rig.out.tempo = c.tempo;
-        if (isRestId(c.id))
-            rig.score.placeRest(1, static_cast<std::uint8_t>(c.id));
-        else
-            rig.put(21, 1, c.id);
-        rig.engine.Command5_Click();
-        std::vector<NoteEvent> expected;
-        if (!isRestId(c.id))
-            expected = {{0, true, MiddleC}, {c.lengthMs, false, MiddleC}};
-        expected.push_back({c.lengthMs, false, Release});
-        EXPECT_EQ(rig.out.notesWithoutRelease(), expected);
-        EXPECT_EQ(rig.clock.ms(), c.lengthMs);
-        EXPECT_FALSE(rig.engine.Playing());
-    }
-}
-
-TEST(PlayEngine, ShorterNoteOnALowerPositionEndsSustainAndStrikesTheWholeAgain)
-{
-    Rig rig;
-    rig.put(10, 1, NoteId::Whole);
-    rig.put(20, 1, NoteId::Quarter);
-    rig.engine.Command5_Click();
-    const std::vector<NoteEvent> expected = {
-        {0, true, PositionTen},     {0, true, PositionTwenty},
-        {270, false, PositionTwenty}, {270, true, PositionTen}, // fourth pass strikes the whole note again
-        {450, false, PositionTen},  {450, false, Release},
-    };
-    EXPECT_EQ(rig.out.notesWithoutRelease(), expected);
-}
-
-TEST(PlayEngine, ShorterNoteOnAHigherPositionKeepsTheWholeSounding)
-{
-    Rig rig;
-    rig.put(5, 1, NoteId::Quarter);
-    rig.put(20, 1, NoteId::Whole);
-    rig.engine.Command5_Click();
-    const std::vector<NoteEvent> expected = {
-        {0, true, PositionFive},   {0, true, PositionTwenty},
-        {270, false, PositionFive}, {450, false, PositionTwenty}, {450, false, Release},
-    };
-    EXPECT_EQ(rig.out.notesWithoutRelease(), expected);
-}
-
-TEST(PlayEngine, ColumnsFollowEachOtherAndAccidentalsAreRead)
-{
-    Rig rig;
-    rig.put(21, 1, NoteId::Quaver, Accidental::Sharp);
-    rig.put(21, 2, NoteId::Semiquaver, Accidental::Flat);
-    rig.score.placeRest(3, NoteId::QuaverPause);
-    rig.put(21, 4, NoteId::Semiquaver);
-    rig.engine.Command5_Click();
-    const std::vector<NoteEvent> expected = {
-        {0, true, MiddleC - 1},   {180, false, MiddleC - 1}, {180, true, MiddleC + 1}, {270, false, MiddleC + 1},
-        {450, true, MiddleC},     {540, false, MiddleC},     {540, false, Release},
-    };
-    EXPECT_EQ(rig.out.notesWithoutRelease(), expected);
-}
-
-TEST(PlayEngine, LabelKeepsTheLastNamesThroughSustainAndRests)
-{
-    Rig rig;
-    rig.put(21, 1, NoteId::Quaver);
-    rig.put(19, 1, NoteId::Quaver);
-    rig.score.placeRest(2, NoteId::QuaverPause);
-    rig.put(17, 3, NoteId::Semiquaver, Accidental::Flat);
-    rig.engine.Command5_Click();
-    const std::vector<QString> expected = {"Mi 2 Do 2 ", "Mi 2 Do 2 ", "Mi 2 Do 2 ", "Solb 2 "};
-    EXPECT_EQ(rig.out.names, expected);
-}
 
 TEST(PlayEngine, PlayLineStandsRightOfTheFinishedColumnOrOfTheOneBeforeWhileRepeating)
 {
@@ -284,30 +190,6 @@ TEST(PlayEngine, EmptyScoreEndsAtOnce)
     EXPECT_FALSE(rig.engine.Playing());
 }
 
-TEST(PlayEngine, RestAwayFromItsPositionPlaysAsSilenceAndEnds)
-{
-    struct Case { int position; int id; long long lengthMs; };
-    const Case cases[] = {{14, NoteId::QuarterPause, 360}, {16, NoteId::QuaverPause, 180}, {3, 13, 90}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.position);
-        Rig rig;
-        rig.put(c.position, 1, c.id);
-        rig.put(21, 2, NoteId::Semiquaver);
-        rig.engine.Command5_Click();
-        const std::vector<NoteEvent> expected = {
-            {c.lengthMs, true, MiddleC}, {c.lengthMs + 90, false, MiddleC}, {c.lengthMs + 90, false, Release}};
-        EXPECT_EQ(rig.out.notesWithoutRelease(), expected);
-    }
-}
-
-TEST(PlayEngine, NotesBelowPositionThirtyAreNotPlayed)
-{
-    Rig rig;
-    rig.put(31, 1, NoteId::Quarter);
-    rig.engine.Command5_Click();
-    EXPECT_EQ(rig.out.notesWithoutRelease(), (std::vector<NoteEvent>{{90, false, Release}}));
-}
-
 TEST(PlayEngine, TempoIsReadAtEachPlay)
 {
     Rig rig;
@@ -350,31 +232,6 @@ TEST(PlayEngine, ARunHeldUpByAnotherWaitCarriesOnFromTheLateWakeUp)
         if (e.on)
             onsets.push_back(e.ms);
     EXPECT_EQ(onsets, (std::vector<long long>{0, 400, 490, 580}));
-}
-
-// An edit that changes the accidental of a sounding note (the cell erased
-// and written again, or New) must not leave the struck key sounding.
-TEST(PlayEngine, NoteOffReleasesTheKeyStruckEvenAfterTheAccidentalChanged)
-{
-    Rig rig;
-    rig.put(21, 1, NoteId::Quarter, Accidental::Sharp);
-    rig.put(21, 2, NoteId::Whole);
-    rig.put(10, 3, NoteId::Whole);
-    rig.put(20, 3, NoteId::Quarter);
-    rig.clock.at(100, [&] { rig.score.ScoreAccidentals.set(21, 1, Accidental::None); });
-    // The whole note of column 3 is struck again on its fourth pass, by then flat.
-    rig.clock.at(900, [&] { rig.score.ScoreAccidentals.set(10, 3, Accidental::Flat); });
-    rig.engine.Command5_Click();
-    const int sharpC = FixNotes(21, Accidental::Sharp);
-    const int flatG = FixNotes(10, Accidental::Flat);
-    const std::vector<NoteEvent> expected = {
-        {0, true, sharpC},           {270, false, sharpC},
-        {270, true, MiddleC},        {720, false, MiddleC},
-        {720, true, PositionTen},    {720, true, PositionTwenty},
-        {990, false, PositionTwenty}, {990, false, PositionTen}, {990, true, flatG},
-        {1170, false, flatG},        {1170, false, Release},
-    };
-    EXPECT_EQ(rig.out.notesWithoutRelease(), expected);
 }
 
 // A wake-up a little late (a busy machine) must not shift every later note:
@@ -559,23 +416,6 @@ TEST(PlayEngine, StepAndStripDuringARunInterleaveAndLeaveNothingSounding)
     ASSERT_GE(onsets.size(), 2u);
     for (std::size_t i = 1; i < onsets.size(); ++i)
         EXPECT_GE(onsets[i], onsets[i - 1]);
-}
-
-TEST(PlayEngine, EditsDuringARunDoNotChangeTheNotesItPlays)
-{
-    Rig rig;
-    rig.put(21, 1, NoteId::Quarter);
-    rig.put(21, 2, NoteId::Quarter);
-    rig.clock.at(50, [&] {
-        rig.score.eraseCell(21, 2);
-        rig.score.clearScore();
-    });
-    rig.engine.Command5_Click();
-    long long ons = 0;
-    for (const NoteEvent& e : rig.out.notes)
-        ons += e.on ? 1 : 0;
-    EXPECT_EQ(ons, 2);
-    EXPECT_EQ(rig.engine.PlayPosition(), 1);
 }
 
 } // namespace
