@@ -134,6 +134,8 @@ QByteArray format(const KeyrigSettings& settings)
 QString readPath()
 {
     const QString folder = platform::programFolder();
+    if (platform::runsInstalled())
+        return userPath();
     if (folderTakesFiles(folder))
         return QDir(folder).filePath(FileName);
     const QString user = userPath();
@@ -144,8 +146,10 @@ QString readPath()
 
 QString writePath()
 {
+    // An installed program's folder is the system's (root could write
+    // there, and the file would outlive the package): settings are the user's.
     const QString folder = platform::programFolder();
-    if (folderTakesFiles(folder))
+    if (!platform::runsInstalled() && folderTakesFiles(folder))
         return QDir(folder).filePath(FileName);
     return userPath();
 }

@@ -20,7 +20,8 @@ int parse(const QByteArray& bytes, KeyrigSettings& settings);
 QByteArray format(const KeyrigSettings& settings);
 
 // Where the file is read from and written to: beside the program when that
-// folder takes new files, otherwise the user's configuration folder.
+// folder takes new files, otherwise (and always for an installed program)
+// the user's configuration folder.
 QString readPath();
 QString writePath();
 

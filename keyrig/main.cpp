@@ -1,12 +1,32 @@
 #include <QApplication>
 
+#include <cstdio>
+
+#include "keyrig/CommandLine.h"
 #include "keyrig/TerminationSignals.h"
 #include "keyrig/frmPiano.h"
 
 int main(int argc, char** argv)
 {
+    // Help and version need no display, so they are answered before Qt starts.
+    QStringList given;
+    for (int i = 1; i < argc; ++i)
+        given << QString::fromLocal8Bit(argv[i]);
+    if (const auto early = CommandLine::read(given);
+        early.action == CommandLine::Action::Help || early.action == CommandLine::Action::Version) {
+        std::fputs(early.text.toLocal8Bit().constData(), stdout);
+        return 0;
+    }
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("keyrig"));
+    QApplication::setApplicationVersion(QStringLiteral(PROGRAM_VERSION));
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.melodicdesktop.Keyrig"));
+    // What is left once Qt has taken its own options (-platform, -display ...).
+    if (const auto request = CommandLine::read(app.arguments().mid(1)); request.action == CommandLine::Action::Error) {
+        std::fputs(request.text.toLocal8Bit().constData(), stderr);
+        return 2;
+    }
 
     // A logout or Ctrl+C ends the program as closing the window does, with
     // the settings saved; also while the window is still starting.

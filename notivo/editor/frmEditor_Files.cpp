@@ -13,13 +13,13 @@
 namespace notivo {
 using platform::BusyPointer;
 
-// Scores are kept beside the program; an installed program's folder is not
-// writable, so the dialogs then start in the user's home.
+// Scores are kept beside the program; an installed program's folder is the
+// system's (and not writable), so the dialogs then start in the user's home.
 QString frmEditor::fileDialogFolder() const
 {
     const QString folder = platform::programFolder();
     const QFileInfo info(folder);
-    if (info.isDir() && info.isWritable())
+    if (!platform::runsInstalled() && info.isDir() && info.isWritable())
         return folder;
     return QDir::homePath();
 }

@@ -22,17 +22,23 @@ QString programFolder()
 
 void setProgramFolderOverride(const QString& folder) { overrideFolder() = folder; }
 
+QString installedDataFolder(const QString& binaryFolder, const QString& program)
+{
+    return QDir::cleanPath(binaryFolder + QStringLiteral("/" INSTALL_BIN_TO_DATA "/") + program);
+}
+
+QString installedDataFolder() { return installedDataFolder(programFolder(), QCoreApplication::applicationName()); }
+
+bool runsInstalled() { return QFileInfo(installedDataFolder()).isDir(); }
+
 QString programFile(const QString& relative)
 {
     const QString local = QDir(programFolder()).filePath(relative);
-    if (QFileInfo::exists(local) || !overrideFolder().isEmpty())
+    if (QFileInfo::exists(local))
         return local;
-#ifdef INSTALL_DATA_DIR
-    const QString program = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
-    const QString installed = QDir(QStringLiteral(INSTALL_DATA_DIR "/") + program).filePath(relative);
+    const QString installed = QDir(installedDataFolder()).filePath(relative);
     if (QFileInfo::exists(installed))
         return installed;
-#endif
     return local;
 }
 

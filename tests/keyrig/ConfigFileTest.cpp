@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
@@ -145,6 +146,22 @@ TEST(ConfigFile, LivesBesideTheProgramUnlessThatFolderTakesNoFiles)
     ASSERT_TRUE(ConfigFile::write(ConfigFile::writePath(), sample()));
     EXPECT_EQ(ConfigFile::readPath(), user);
     QFile::remove(user);
+    platform::setProgramFolderOverride(QString());
+    QStandardPaths::setTestModeEnabled(false);
+}
+
+TEST(ConfigFile, AnInstalledProgramKeepsItInTheUsersFolderEvenWhenItsOwnFolderTakesFiles)
+{
+    QStandardPaths::setTestModeEnabled(true);
+    QTemporaryDir dir;
+    const QString bin = dir.filePath("bin");
+    ASSERT_TRUE(QDir().mkpath(bin));
+    ASSERT_TRUE(QDir().mkpath(platform::installedDataFolder(bin, QCoreApplication::applicationName())));
+    platform::setProgramFolderOverride(bin);
+    const QString user =
+        QDir(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)).filePath("config.dat");
+    EXPECT_EQ(ConfigFile::writePath(), user);
+    EXPECT_EQ(ConfigFile::readPath(), user);
     platform::setProgramFolderOverride(QString());
     QStandardPaths::setTestModeEnabled(false);
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -105,29 +106,36 @@ TEST(SynthEngine, ConfiguredLatencyIsUnderTenMilliseconds)
     EXPECT_GT(engine.configuredLatencyMs(), 0.0);
 }
 
-TEST(SoundFontSearch, FontBesideTheProgramComesFirstAndFakesAreSkipped)
+TEST(SoundFontSearch, FontBesideTheProgramComesFirstThenTheInstalledOneAndFakesAreSkipped)
 {
     const std::string system = "/usr/share/sounds/sf2/TimGM6mb.sf2";
     if (!SynthEngine::isSoundFont(system))
         GTEST_SKIP() << "TimGM6mb not installed";
     QTemporaryDir dir;
-    platform::setProgramFolderOverride(dir.path());
+    const QString bin = dir.filePath("bin");
+    const QString data = platform::installedDataFolder(bin, QCoreApplication::applicationName());
+    ASSERT_TRUE(QDir().mkpath(bin) && QDir().mkpath(data));
+    platform::setProgramFolderOverride(bin);
 
-    QFile fake(dir.filePath("a-broken.sf2"));
+    QFile fake(bin + "/a-broken.sf2");
     ASSERT_TRUE(fake.open(QIODevice::WriteOnly));
     fake.write("garbage");
     fake.close();
-    ASSERT_TRUE(QFile::link(QString::fromStdString(system), dir.filePath("b-mine.sf2")));
+    ASSERT_TRUE(QFile::link(QString::fromStdString(system), bin + "/b-mine.sf2"));
+    ASSERT_TRUE(QFile::link(QString::fromStdString(system), data + "/a-installed.sf2"));
 
     const auto candidates = soundFontCandidates();
-    ASSERT_GE(candidates.size(), 5u);
-    EXPECT_EQ(candidates[0], dir.filePath("a-broken.sf2").toStdString());
-    EXPECT_EQ(candidates[1], dir.filePath("b-mine.sf2").toStdString());
-    EXPECT_EQ(candidates[2], "/usr/share/sounds/sf2/default-GM.sf2");
-    EXPECT_EQ(findGmSoundFont(), dir.filePath("b-mine.sf2").toStdString());
+    ASSERT_GE(candidates.size(), 6u);
+    EXPECT_EQ(candidates[0], (bin + "/a-broken.sf2").toStdString());
+    EXPECT_EQ(candidates[1], (bin + "/b-mine.sf2").toStdString());
+    EXPECT_EQ(candidates[2], (data + "/a-installed.sf2").toStdString());
+    EXPECT_EQ(candidates[3], "/usr/share/sounds/sf2/default-GM.sf2");
+    EXPECT_EQ(findGmSoundFont(), (bin + "/b-mine.sf2").toStdString());
 
-    QFile::remove(dir.filePath("b-mine.sf2"));
-    EXPECT_NE(findGmSoundFont(), dir.filePath("a-broken.sf2").toStdString());
+    QFile::remove(bin + "/b-mine.sf2");
+    EXPECT_EQ(findGmSoundFont(), (data + "/a-installed.sf2").toStdString());
+    QFile::remove(data + "/a-installed.sf2");
+    EXPECT_NE(findGmSoundFont(), (bin + "/a-broken.sf2").toStdString());
     platform::setProgramFolderOverride(QString());
 }
 

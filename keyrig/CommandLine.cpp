@@ -1,0 +1,37 @@
+#include "keyrig/CommandLine.h"
+
+namespace CommandLine {
+namespace {
+
+QString helpText()
+{
+    return QStringLiteral(
+        "Usage: keyrig [OPTION]\n"
+        "Play a three-octave keyboard, twelve drum pads and a drum beat from the\n"
+        "computer keyboard through the built-in synthesiser or a MIDI port.\n"
+        "\n"
+        "  -h, --help     show this help and exit\n"
+        "  -v, --version  show the version and exit\n"
+        "\n"
+        "Keys: Z S X D C ... / and Q 2 W 3 E ... - [ play the notes, the numeric\n"
+        "keypad plays the drum pads, F1-F4 recall the instrument banks, F5-F9 drive\n"
+        "the beat (Intro, Fill, Pause, Ending, Stop).  See keyrig(1).\n");
+}
+
+} // namespace
+
+Request read(const QStringList& arguments)
+{
+    for (const QString& argument : arguments) {
+        if (argument == QLatin1String("--help") || argument == QLatin1String("-h"))
+            return {Action::Help, helpText()};
+        if (argument == QLatin1String("--version") || argument == QLatin1String("-v"))
+            return {Action::Version, QStringLiteral("keyrig " PROGRAM_VERSION "\n")};
+    }
+    if (!arguments.isEmpty())
+        return {Action::Error, QStringLiteral("keyrig: unknown argument '%1'\nTry 'keyrig --help'.\n")
+                                   .arg(arguments.first())};
+    return {};
+}
+
+} // namespace CommandLine

@@ -1,0 +1,20 @@
+#pragma once
+#include <QString>
+#include <QStringList>
+
+// keyrig's command line: it takes no files, only --help and --version.
+namespace CommandLine {
+
+enum class Action { Run, Help, Version, Error };
+
+struct Request {
+    Action action = Action::Run;
+    QString text; // what to print for Help, Version and Error
+};
+
+// Reads the arguments after the program name.  The first --help/-h or
+// --version/-v wins; any other argument is an error (Qt's own options are
+// taken out by QApplication before this is asked again).
+Request read(const QStringList& arguments);
+
+} // namespace CommandLine
