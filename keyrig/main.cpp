@@ -21,7 +21,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("keyrig"));
     QApplication::setApplicationVersion(QStringLiteral(PROGRAM_VERSION));
-    QGuiApplication::setDesktopFileName(QStringLiteral("org.melodicdesktop.Keyrig"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.melodicdesktop.keyrig"));
     // What is left once Qt has taken its own options (-platform, -display ...).
     if (const auto request = CommandLine::read(app.arguments().mid(1)); request.action == CommandLine::Action::Error) {
         std::fputs(request.text.toLocal8Bit().constData(), stderr);
