@@ -21,6 +21,7 @@ set(CPACK_DEBIAN_PACKAGE_SECTION sound)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT) # notivo-keyrig_<version>_<arch>.deb
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
+set(CPACK_PRE_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/CompressManPages.cmake)
 # Libraries from dpkg-shlibdeps; the synthesiser needs a GM SoundFont and Qt
 # its platform plugins, which no binary links.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
