@@ -104,16 +104,16 @@ ScoreSaveResult saveScoreFile(const Score& score, const QString& path)
     // on disk, so a failure never leaves a half-written score behind.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        return {false, QStringLiteral("The score could not be saved to \"%1\": %2").arg(path, file.errorString())};
+        return {false, file.errorString()};
     // commit() does not notice a failed flush of what is still buffered (it
     // would put a short file in place of the old one), so flush first.
     if (file.write(text) != text.size() || !file.flush()) {
         const QString reason = file.errorString();
         file.cancelWriting();
-        return {false, QStringLiteral("The score could not be written to \"%1\": %2").arg(path, reason)};
+        return {false, reason};
     }
     if (!file.commit())
-        return {false, QStringLiteral("The score could not be saved to \"%1\": %2").arg(path, file.errorString())};
+        return {false, file.errorString()};
     return {true, {}};
 }
 

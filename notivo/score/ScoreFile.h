@@ -19,7 +19,7 @@ QByteArray scoreText(const Score& score);
 
 struct ScoreSaveResult {
     bool ok = false;
-    QString error; // why the save failed, for the message box; empty when ok
+    QString error; // why the save failed (the system's reason, without the path); empty when ok
     explicit operator bool() const { return ok; }
 };
 

@@ -647,8 +647,14 @@ TEST_F(EditorWindowTest, AFailedSaveExplainsWhyLeavesTheOldFileAndTheEditorUsabl
     e.ChooseSaveFile = [&](QWidget*, const QString&) { return blocked + QStringLiteral("/song.txt"); };
     e.mnuSaveItm->trigger();
     ASSERT_EQ(shownMessages().size(), 1);
-    EXPECT_TRUE(shownMessages()[0].startsWith(QStringLiteral("The score could not be saved to")));
-    EXPECT_GT(shownMessages()[0].split(QStringLiteral("\r\n")).size(), 2);
+    // Said once: the sentence, the path, then only the reason.
+    const QStringList lines = shownMessages()[0].split(QStringLiteral("\r\n"));
+    ASSERT_EQ(lines.size(), 3);
+    EXPECT_EQ(lines[0], QStringLiteral("The score could not be saved to"));
+    EXPECT_EQ(lines[1], QDir::toNativeSeparators(blocked + QStringLiteral("/song.txt")));
+    EXPECT_FALSE(lines[2].isEmpty());
+    EXPECT_FALSE(lines[2].contains(QStringLiteral("could not be")));
+    EXPECT_FALSE(lines[2].contains(QStringLiteral("song.txt")));
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     ASSERT_TRUE(blocker.open(QIODevice::ReadOnly));
     EXPECT_EQ(blocker.readAll(), QByteArray("old contents"));
