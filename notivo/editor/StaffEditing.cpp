@@ -84,9 +84,13 @@ bool deleteColumn(Score& score, int column)
     const int last = std::min(score.ColumnCount, ScoreColumns);
     if (column < 1 || column > last)
         return false;
-    for (int k = column; k < last; ++k)
-        std::memcpy(score.ScoreNotes.column(k), score.ScoreNotes.column(k + 1), ScorePositions);
-    std::memset(score.ScoreNotes.column(last), 0, ScorePositions);
+    // The accidentals go with their notes: a sharp left behind would fall
+    // to the note that moves into its cell and change its pitch.
+    for (ScoreGrid* grid : {&score.ScoreNotes, &score.ScoreAccidentals}) {
+        for (int k = column; k < last; ++k)
+            std::memcpy(grid->column(k), grid->column(k + 1), ScorePositions);
+        std::memset(grid->column(last), 0, ScorePositions);
+    }
     score.ColumnCount = last - 1;
     return true;
 }

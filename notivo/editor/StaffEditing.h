@@ -55,9 +55,8 @@ PressEdit pressNormal(Score& score, int r, int w, int s, std::uint8_t accidental
 bool insertGap(Score& score, int column);
 
 // Deletes score column `column` and moves the following columns one to the
-// left; ColumnCount becomes one less.  Refused beyond the columns in use.
-// Accidentals stay where they are, mirroring insertGap, so that deleting a
-// gap just inserted restores the score exactly.
+// left, each note with its accidental; ColumnCount becomes one less.
+// Refused beyond the columns in use.
 bool deleteColumn(Score& score, int column);
 
 // The selected range after a drag from score column `anchorColumn` to the

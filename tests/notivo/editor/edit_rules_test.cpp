@@ -93,9 +93,22 @@ TEST(EditRules, DeleteColumnClosesTheSpace)
     EXPECT_FALSE(deleteColumn(score, 4));
     EXPECT_FALSE(deleteColumn(score, 0));
     EXPECT_TRUE(insertGap(score, 2));
-    EXPECT_TRUE(deleteColumn(score, 2)); // a gap inserted and deleted leaves the score as it was
+    EXPECT_TRUE(deleteColumn(score, 2)); // a gap inserted and deleted leaves the notes as they were
     EXPECT_EQ(score.ScoreNotes.get(10, 2), 3);
     EXPECT_EQ(score.ColumnCount, 3);
+
+    // Each accidental moves with its note; none stays behind for the note
+    // that moves into its cell, and the freed last column keeps none.
+    Score marked;
+    marked.placeNote(12, 1, NoteId::Quarter, Accidental::Sharp);
+    marked.placeNote(12, 2, NoteId::Quarter, Accidental::None);
+    marked.placeNote(12, 3, NoteId::Half, Accidental::Flat);
+    EXPECT_TRUE(deleteColumn(marked, 1));
+    EXPECT_EQ(marked.ScoreNotes.get(12, 1), NoteId::Quarter);
+    EXPECT_EQ(marked.ScoreAccidentals.get(12, 1), Accidental::None);
+    EXPECT_EQ(marked.ScoreNotes.get(12, 2), NoteId::Half);
+    EXPECT_EQ(marked.ScoreAccidentals.get(12, 2), Accidental::Flat);
+    EXPECT_EQ(marked.ScoreAccidentals.get(12, 3), Accidental::None);
 
     Score full;
     full.placeNote(5, 500, NoteId::Whole, 0);
