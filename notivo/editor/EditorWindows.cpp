@@ -44,8 +44,7 @@ void showPrintDialog(QWidget* parent, Score& score)
 
 void showPrintPreview(QWidget* parent, Score& score)
 {
-    auto* preview = new PrintPreview(parent, score);
-    preview->show();
+    PrintPreview::showFor(parent, score);
 }
 
 void showAboutBox(QWidget* parent)

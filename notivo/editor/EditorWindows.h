@@ -21,7 +21,7 @@ QString chooseScoreFileToOpen(QWidget* parent, const QString& folder);
 void popupMenuAt(QMenu* menu, const QPoint& globalPos);
 
 void showPrintDialog(QWidget* parent, Score& score);  // modal
-void showPrintPreview(QWidget* parent, Score& score); // modeless
+void showPrintPreview(QWidget* parent, Score& score); // modeless, one per editor
 void showAboutBox(QWidget* parent);                   // modal
 
 } // namespace notivo

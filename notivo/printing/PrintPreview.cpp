@@ -47,6 +47,22 @@ PrintPreview::PrintPreview(QWidget* parent, const Score& score)
     DisplayPentagramNotes(true, 0, 0.5);
 }
 
+PrintPreview* PrintPreview::showFor(QWidget* owner, const Score& score)
+{
+    // A closed preview deletes itself, so a child found here is open.
+    auto* preview = owner ? owner->findChild<PrintPreview*>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
+    if (preview && &preview->score_ == &score) {
+        preview->DisplayPentagramNotes(true, 0, preview->zoom_);
+        preview->showNormal();
+        preview->raise();
+        preview->activateWindow();
+        return preview;
+    }
+    preview = new PrintPreview(owner, score);
+    preview->show();
+    return preview;
+}
+
 void PrintPreview::DisplayPentagramNotes(bool RefreshBox, long OffcetX, double Zoom)
 {
     zoom_ = Zoom;

@@ -19,6 +19,10 @@ class PrintPreview : public QWidget {
 public:
     PrintPreview(QWidget* parent, const Score& score);
 
+    // The one preview of `owner`: opened when there is none, otherwise
+    // brought to the front and redrawn from the score at its zoom.
+    static PrintPreview* showFor(QWidget* owner, const Score& score);
+
     // Redraws the page from the score as it is now; repaints it at once with RefreshBox.
     void DisplayPentagramNotes(bool RefreshBox = true, long OffcetX = 0, double Zoom = 0.5);
 
