@@ -11,6 +11,7 @@ void connectPalette(frmEditor& editor);    // frmEditor_Palette.cpp
 void connectStaffMouse(frmEditor& editor); // frmEditor_Mouse.cpp
 void connectPlayback(frmEditor& editor);   // frmEditor_Playback.cpp
 void connectTimer(frmEditor& editor);      // frmEditor_Timer.cpp
+void connectShortcuts(frmEditor& editor);  // frmEditor_Keys.cpp
 void assignControlTips(frmEditor& editor); // frmEditor_CoolTips.cpp: each control's title and text
 
 // Mouse buttons and keys as the handlers receive them: 1 left, 2 right,

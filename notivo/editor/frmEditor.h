@@ -5,9 +5,11 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "notivo/editor/EditorMidi.h"
+#include "notivo/score/ScoreHistory.h"
 #include "notivo/score/ScoreModel.h"
 #include "platform/cursors/CursorFile.h"
 
@@ -238,6 +240,18 @@ public:
 
     // Balloon tips of the controls that carry a title and a text.
     std::vector<class Tooltip*> Tips;
+
+    // Undo and redo of every change to the score (keys only: the Edit menu
+    // keeps its items).  A press on the staff and its drag make one step.
+    ScoreHistory History;
+    void EditUndo();
+    void EditRedo();
+    void StaffGestureStarted();
+    void StaffGestureEnded();
+
+private:
+    void showHistoryChange(const std::optional<ScoreHistory::Applied>& applied);
+    bool staffGestureOpen_ = false;
 };
 
 } // namespace notivo

@@ -43,7 +43,10 @@ void frmEditor::mnuOpenItm_Click()
     if (path.isEmpty())
         return;
     BusyPointer busy;
+    // One step, also for a file that was not valid: whatever it replaced can be had back.
+    ScoreChange change(History, score, ScoreChange::Join::Separate);
     const ScoreLoadResult result = loadScoreFile(score, path);
+    change.done();
     if (!result) {
         // Said before the staff shows what was read; the box keeps the normal pointer.
         busy.release();

@@ -106,6 +106,7 @@ void frmEditor::MenusController_MouseUp(int)
 
 void frmEditor::mnuNewItm_Click()
 {
+    const ScoreChange change(History, score, ScoreChange::Join::Separate);
     score.clearScore();
     DisplayPentagramNotes(true);
 }
@@ -134,18 +135,21 @@ void frmEditor::mnuExitItm_Click()
 
 void frmEditor::mnuDeleteItm_Click()
 {
+    const ScoreChange change(History, score, ScoreChange::Join::Separate);
     if (score.deleteSelection())
         DisplayPentagramNotes(true);
 }
 
 void frmEditor::mnuMoveUpItm_Click()
 {
+    const ScoreChange change(History, score, ScoreChange::Join::Separate);
     if (score.moveSelectionUp())
         showMovedSelection();
 }
 
 void frmEditor::mnuMoveDownItm_Click()
 {
+    const ScoreChange change(History, score, ScoreChange::Join::Separate);
     if (score.moveSelectionDown())
         showMovedSelection();
 }

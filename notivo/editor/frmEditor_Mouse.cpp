@@ -85,7 +85,9 @@ void connectStaffMouse(frmEditor& e)
 {
     using platform::PictureBox;
     QObject::connect(e.NoteContainerPbx, &PictureBox::mouseDown, &e,
-                     [&e](Qt::MouseButton button, Qt::MouseButtons, Qt::KeyboardModifiers shift, double x, double y) {
+                     [&e](Qt::MouseButton button, Qt::MouseButtons held, Qt::KeyboardModifiers shift, double x, double y) {
+                         if (held == button)
+                             e.StaffGestureStarted(); // the first button down: one undo step until all are up
                          e.NoteContainerPbx_MouseDown(buttonCode(button), shiftCode(shift), x, y);
                      });
     QObject::connect(e.NoteContainerPbx, &PictureBox::mouseMove, &e,
@@ -93,8 +95,10 @@ void connectStaffMouse(frmEditor& e)
                          e.NoteContainerPbx_MouseMove(buttonCode(buttons), shiftCode(shift), x, y);
                      });
     QObject::connect(e.NoteContainerPbx, &PictureBox::mouseUp, &e,
-                     [&e](Qt::MouseButton button, Qt::MouseButtons, Qt::KeyboardModifiers shift, double x, double y) {
+                     [&e](Qt::MouseButton button, Qt::MouseButtons held, Qt::KeyboardModifiers shift, double x, double y) {
                          e.NoteContainerPbx_MouseUp(buttonCode(button), shiftCode(shift), x, y);
+                         if (held == Qt::NoButton)
+                             e.StaffGestureEnded();
                      });
 }
 
@@ -108,6 +112,8 @@ void frmEditor::installCanvasCursor(const QString& file)
 // remembers where a selection drag starts.
 void frmEditor::NoteContainerPbx_MouseDown(int Button, int Shift, double X, double Y)
 {
+    // Recorded from before the selection is cleared, so undo brings it back.
+    ScoreChange change(History, score);
     score.SelectionStart = 0;
     score.SelectionEnd = 0;
     const int r = staff::positionAt(Y);
@@ -121,6 +127,7 @@ void frmEditor::NoteContainerPbx_MouseDown(int Button, int Shift, double X, doub
         const editing::PressEdit edit = editing::pressNormal(score, r, w, s, accidentalOf(*this));
         if (!edit.edited)
             return;
+        change.done(); // before the preview: keys pressed meanwhile see the edit
         NoteContainerPbx_MouseMove(Button, Shift, X, Y);
         DisplayPentagramNotes(true);
         if (edit.preview) {

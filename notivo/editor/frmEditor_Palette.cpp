@@ -35,6 +35,7 @@ void frmEditor::connectEditingHandlers()
     connectStaffMouse(*this);
     connectPlayback(*this);
     connectTimer(*this);
+    connectShortcuts(*this);
 }
 
 void connectPalette(frmEditor& e)
