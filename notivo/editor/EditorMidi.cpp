@@ -2,14 +2,12 @@
 
 #include <algorithm>
 
+#include "notivo/score/InstrumentMessages.h"
 #include "platform/midi/MidiMessage.h"
 
 namespace notivo {
 namespace {
-constexpr int PercussionChannel = 9;
 constexpr int AllNotesOff = 123; // channel mode message
-constexpr int FirstDrumEntry = 128; // list entries from here on are drum keys
-constexpr int DrumEntryToKey = 93;  // entry 128 is key 35
 
 // Data bytes carry seven bits; anything else would corrupt the message.
 int dataByte(int value) { return std::clamp(value, 0, 127); }
@@ -37,7 +35,7 @@ bool EditorMidi::openFirstDevice()
         }
     }
     MidiChannel = 0;
-    NoteVelocity = 127;
+    NoteVelocity = PlayVelocity;
     return opened;
 }
 
@@ -53,15 +51,15 @@ int EditorMidi::switchDevice(int device)
 
 int EditorMidi::channelIndex() const { return std::clamp<int>(MidiChannel, 0, Channels - 1); }
 
-int EditorMidi::channelFor() const
+NoteAddress EditorMidi::addressOf(int v) const
 {
-    return DrumMode[channelIndex()] ? PercussionChannel : channelIndex();
+    const int ch = channelIndex();
+    return noteAddress(v, ch, DrumMode[ch], DrumNote[ch]);
 }
 
-int EditorMidi::keyFor(int v) const
-{
-    return dataByte(DrumMode[channelIndex()] ? DrumNote[channelIndex()] : 127 - v);
-}
+int EditorMidi::channelFor() const { return addressOf(0).channel; }
+
+int EditorMidi::keyFor(int v) const { return addressOf(v).key; }
 
 void EditorMidi::send(int status, int data1, int data2)
 {
@@ -70,9 +68,10 @@ void EditorMidi::send(int status, int data1, int data2)
 
 void EditorMidi::NoteOn(int v)
 {
-    const int channel = channelFor();
-    const int key = keyFor(v);
-    send(0x90 + channel, key, NoteVelocity);
+    const NoteAddress address = addressOf(v);
+    const int channel = address.channel;
+    const int key = address.key;
+    MidiHandle.shortMsg(noteOnMessage(address, NoteVelocity));
     const bool known = std::any_of(sounding_.begin(), sounding_.end(), [&](const Sounding& s) {
         return s.v == v && s.channel == channel && s.key == key;
     });
@@ -88,32 +87,31 @@ void EditorMidi::NoteOff(int v)
             ++it;
             continue;
         }
-        send(0x80 + it->channel, it->key, 0);
+        MidiHandle.shortMsg(noteOffMessage({it->channel, it->key}));
         it = sounding_.erase(it);
         found = true;
     }
     if (!found) // nothing of this pitch sounds: the release goes out as the instrument now says
-        send(0x80 + channelFor(), keyFor(v), 0);
+        MidiHandle.shortMsg(noteOffMessage(addressOf(v)));
 }
 
 void EditorMidi::releaseSounding()
 {
     for (const Sounding& s : sounding_)
-        send(0x80 + s.channel, s.key, 0);
+        MidiHandle.shortMsg(noteOffMessage({s.channel, s.key}));
     sounding_.clear();
 }
 
 void EditorMidi::SetInstrument(int p)
 {
     const int ch = channelIndex();
-    if (p >= FirstDrumEntry) {
+    if (isDrumEntry(p)) {
         DrumMode[ch] = true;
-        DrumNote[ch] = static_cast<std::int16_t>(p - DrumEntryToKey);
+        DrumNote[ch] = static_cast<std::int16_t>(drumKeyOf(p));
         return;
     }
-    send(0xB0 + ch, 0, 0);  // bank select, coarse
-    send(0xB0 + ch, 32, 0); // bank select, fine
-    send(0xC0 + ch, p);     // program change
+    for (std::uint32_t message : instrumentSelection(p, ch))
+        MidiHandle.shortMsg(message);
     DrumMode[ch] = false;
 }
 

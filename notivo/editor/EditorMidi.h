@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "notivo/score/InstrumentMessages.h"
 #include "platform/midi/MidiOut.h"
 
 namespace notivo {
@@ -20,7 +21,7 @@ public:
     int MidiDevice = platform::midi::MidiMapper; // -1 mapper, 0..N-1 devices
     int MidiResult = 0;                          // result of the last open or close
     std::int16_t MidiChannel = 0;
-    std::int16_t NoteVelocity = 127;
+    std::int16_t NoteVelocity = PlayVelocity;
     std::array<bool, Channels> DrumMode{};
     std::array<std::int16_t, Channels> DrumNote{};
 
@@ -53,6 +54,7 @@ public:
     void close();
 
 private:
+    NoteAddress addressOf(int v) const;
     void send(int status, int data1, int data2 = 0);
     int channelIndex() const;
     void releaseSounding();

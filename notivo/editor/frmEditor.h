@@ -144,6 +144,9 @@ public:
     void MenusController_MouseUp(int Index);
     void mnuNewItm_Click();
     void mnuOpenItm_Click();
+    // Replaces the score with the file at `path` (File Open once the file is
+    // chosen, and a file named on the command line).
+    void openScoreFile(const QString& path);
     void mnuSaveItm_Click();
     void mnuPrintItm_Click();
     void mnuPrintPreviewItm_Click();

@@ -40,8 +40,12 @@ void frmEditor::mnuSaveItm_Click()
 void frmEditor::mnuOpenItm_Click()
 {
     const QString path = ChooseOpenFile(this, fileDialogFolder());
-    if (path.isEmpty())
-        return;
+    if (!path.isEmpty())
+        openScoreFile(path);
+}
+
+void frmEditor::openScoreFile(const QString& path)
+{
     BusyPointer busy;
     // One step, also for a file that was not valid: whatever it replaced can be had back.
     ScoreChange change(History, score, ScoreChange::Join::Separate);

@@ -2,7 +2,7 @@
 #include <QMenu>
 
 #include "notivo/editor/DelayTimer.h"
-#include "notivo/editor/InstrumentNames.h"
+#include "notivo/score/InstrumentNames.h"
 #include "notivo/editor/NoDeviceMessage.h"
 #include "notivo/editor/frmEditor.h"
 #include "platform/chrome/MessageBox.h"

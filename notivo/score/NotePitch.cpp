@@ -46,4 +46,11 @@ QString NoteTip(int Lines, std::uint8_t SharpFlap, bool CDEStyle)
     return QString::fromLatin1(name) + QLatin1String(accidental) + QLatin1Char(' ') + QString::number(2 - f.octave);
 }
 
+WrittenPitch writtenPitch(int Lines, std::uint8_t SharpFlap)
+{
+    const Folded f = fold(Lines);
+    // The base octave 15..21 runs from B4 down to middle C (C4).
+    return {LetterNames[f.base - BaseTop][0], 4 - f.octave, SharpFlap == 1 ? 1 : SharpFlap == 2 ? -1 : 0};
+}
+
 } // namespace notivo

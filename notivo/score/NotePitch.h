@@ -15,4 +15,14 @@ std::int16_t FixNotes(int Lines, std::uint8_t SharpFlap);
 // ("Do#") name, a blank and the octave label ("C# 3", "Mi -1").
 QString NoteTip(int Lines, std::uint8_t SharpFlap, bool CDEStyle = false);
 
+// The same note as notation writes it: letter, octave with middle C in
+// octave 4 (NoteTip's label + 2) and the alteration of its accidental
+// (+1 sharp, -1 flat), with no enharmonic rewriting.
+struct WrittenPitch {
+    char step;  // 'A'..'G'
+    int octave;
+    int alter;
+};
+WrittenPitch writtenPitch(int Lines, std::uint8_t SharpFlap);
+
 } // namespace notivo

@@ -2,9 +2,9 @@
 
 #include "notivo/score/ScoreAccidentalEntry.h"
 #include "notivo/score/ScoreModel.h"
+#include "platform/files/AtomicFile.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <charconv>
@@ -99,21 +99,10 @@ QByteArray scoreText(const Score& score)
 
 ScoreSaveResult saveScoreFile(const Score& score, const QString& path)
 {
-    const QByteArray text = scoreText(score);
-    // The temporary file replaces the target only after the whole text is
-    // on disk, so a failure never leaves a half-written score behind.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return {false, file.errorString()};
-    // commit() does not notice a failed flush of what is still buffered (it
-    // would put a short file in place of the old one), so flush first.
-    if (file.write(text) != text.size() || !file.flush()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        return {false, reason};
-    }
-    if (!file.commit())
-        return {false, file.errorString()};
+    // The old file stays as it was unless the whole text reached the disk.
+    const platform::FileWriteResult written = platform::writeFileAtomically(path, scoreText(score));
+    if (!written)
+        return {false, written.reason};
     return {true, {}};
 }
 

@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "notivo/editor/EditorMidi.h"
-#include "notivo/editor/InstrumentNames.h"
 #include "platform/midi/RecorderMidi.h"
 
 using notivo::EditorMidi;
@@ -134,29 +133,6 @@ TEST_F(EditorMidiTest, ADeviceThatFailsToOpenLeavesThePreviousOneWorking)
     midi.close();
     EXPECT_EQ(recorder.packedMessages().size(), 2u);
     EXPECT_NE(midi.MidiResult, 0);
-}
-
-TEST(InstrumentNamesTest, ListHoldsTheProgramsThenTheDrumKeys)
-{
-    const QStringList list = notivo::instrumentList();
-    ASSERT_EQ(list.size(), 175);
-    const std::vector<std::pair<int, const char*>> entries = {
-        {0, "0 Acoustic Grand Piano"}, {7, "7 Clav"}, {21, "21 Accordian"}, {23, "23 Tango Accordian"},
-        {87, "87 Lead 8 (bass+lead)"}, {103, "103 FX 8 (sci-fi)"}, {127, "127 Gunshot"},
-        {128, "128 Acoustic Bass Drum"}, {135, "135 Closed High-Hat"}, {174, "174 Open Triangle"},
-    };
-    for (const auto& [index, text] : entries)
-        EXPECT_EQ(list[index], QString::fromLatin1(text)) << index;
-}
-
-TEST(InstrumentNamesTest, StringTableCoversExactlyItsIdentifiers)
-{
-    for (int id : {34, 82, 99, 228, -1})
-        EXPECT_TRUE(notivo::resourceString(id).isEmpty()) << id;
-    EXPECT_EQ(notivo::resourceString(35), QStringLiteral("Acoustic Bass Drum"));
-    EXPECT_EQ(notivo::resourceString(81), QStringLiteral("Open Triangle"));
-    EXPECT_EQ(notivo::resourceString(100), QStringLiteral("Acoustic Grand Piano"));
-    EXPECT_EQ(notivo::resourceString(227), QStringLiteral("Gunshot"));
 }
 
 } // namespace

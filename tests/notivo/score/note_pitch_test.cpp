@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 using namespace notivo;
 
 namespace {
@@ -40,6 +42,14 @@ TEST(NotePitch, FixNotesAndNoteTipOverEveryPositionAndAccidental)
             const QString label = QString::number(pitch.octaveLabel);
             EXPECT_EQ(NoteTip(position, std::uint8_t(accidental), true), pitch.letter + sign + " " + label);
             EXPECT_EQ(NoteTip(position, std::uint8_t(accidental)), pitch.solfege + sign + " " + label);
+            // Notation writes the same note: letter, alteration and an octave
+            // that puts middle C in octave 4.
+            const WrittenPitch written = writtenPitch(position, std::uint8_t(accidental));
+            static const std::map<char, int> natural{{'C', 0}, {'D', 2}, {'E', 4}, {'F', 5},
+                                                     {'G', 7}, {'A', 9}, {'B', 11}};
+            EXPECT_EQ(QString(QLatin1Char(written.step)), pitch.letter);
+            EXPECT_EQ(12 * (written.octave + 1) + natural.at(written.step) + written.alter, pitch.midiKey);
+            EXPECT_EQ(written.alter, accidental == 1 ? 1 : accidental == 2 ? -1 : 0);
         }
 }
 

@@ -15,4 +15,8 @@ inline constexpr int InstrumentCount = 175; // 128 programs, then 47 drum keys
 // first, then entries 128..174 for the drum keys 35..81.
 QStringList instrumentList();
 
+// The name of list entry `entry` without its number ("Acoustic Grand Piano",
+// "Acoustic Bass Drum"); empty outside 0..174.
+QString instrumentName(int entry);
+
 } // namespace notivo

@@ -1,6 +1,8 @@
-#include "notivo/editor/InstrumentNames.h"
+#include "notivo/score/InstrumentNames.h"
 
 #include <array>
+
+#include "notivo/score/InstrumentMessages.h"
 
 namespace notivo {
 namespace {
@@ -65,14 +67,19 @@ QString resourceString(int id)
     return {};
 }
 
+QString instrumentName(int entry)
+{
+    if (entry < 0 || entry >= InstrumentCount)
+        return {};
+    return resourceString(isDrumEntry(entry) ? drumKeyOf(entry) : FirstProgramId + entry);
+}
+
 QStringList instrumentList()
 {
     QStringList list;
     list.reserve(InstrumentCount);
-    for (int i = 0; i < 128; ++i)
-        list << QString::number(i) + QLatin1Char(' ') + resourceString(FirstProgramId + i);
-    for (int i = 128; i < InstrumentCount; ++i)
-        list << QString::number(i) + QLatin1Char(' ') + resourceString(i - 93);
+    for (int i = 0; i < InstrumentCount; ++i)
+        list << QString::number(i) + QLatin1Char(' ') + instrumentName(i);
     return list;
 }
 

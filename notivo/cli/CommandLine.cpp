@@ -1,0 +1,135 @@
+#include "notivo/cli/CommandLine.h"
+
+#include <QFileInfo>
+#include <QTextStream>
+
+#include <memory>
+#include <optional>
+
+#include "notivo/score/AudioExport.h"
+#include "notivo/score/InstrumentNames.h"
+#include "notivo/score/ScoreFile.h"
+#include "notivo/score/ScoreModel.h"
+
+namespace notivo {
+namespace {
+
+CommandLine failed(QString error, bool toolkitOption = false)
+{
+    CommandLine command;
+    command.action = CommandLine::Action::Error;
+    command.error = std::move(error);
+    command.toolkitOption = toolkitOption;
+    return command;
+}
+
+// A whole number within first..last, or nothing.
+std::optional<int> wholeNumber(const QString& text, int first, int last)
+{
+    bool ok = false;
+    const int value = text.toInt(&ok, 10);
+    if (!ok || value < first || value > last)
+        return std::nullopt;
+    return value;
+}
+
+} // namespace
+
+CommandLine parseCommandLine(const QStringList& arguments)
+{
+    CommandLine command;
+    QStringList positional;
+    bool exporting = false;
+    bool settingGiven = false;
+    bool optionsEnded = false;
+    for (int i = 0; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        if (optionsEnded || !argument.startsWith(QLatin1Char('-')) || argument == QLatin1String("-")) {
+            positional << argument;
+            continue;
+        }
+        if (argument == QLatin1String("--")) {
+            optionsEnded = true;
+            continue;
+        }
+        if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
+            command.action = CommandLine::Action::Help;
+            return command;
+        }
+        if (argument == QLatin1String("--version") || argument == QLatin1String("-v")) {
+            command.action = CommandLine::Action::Version;
+            return command;
+        }
+        if (argument == QLatin1String("--export")) {
+            exporting = true;
+            continue;
+        }
+        const QString name = argument.section(QLatin1Char('='), 0, 0);
+        if (name == QLatin1String("--tempo") || name == QLatin1String("--instrument")) {
+            QString value;
+            if (argument.contains(QLatin1Char('=')))
+                value = argument.section(QLatin1Char('='), 1);
+            else if (i + 1 < arguments.size())
+                value = arguments[++i];
+            else
+                return failed(QStringLiteral("%1 needs a value").arg(name));
+            const bool tempo = name == QLatin1String("--tempo");
+            const std::optional<int> number =
+                tempo ? wholeNumber(value, 0, ExportTempoMaximum) : wholeNumber(value, 0, InstrumentCount - 1);
+            if (!number)
+                return failed(QStringLiteral("%1 takes a whole number from 0 to %2, not \"%3\"")
+                                  .arg(name)
+                                  .arg(tempo ? ExportTempoMaximum : InstrumentCount - 1)
+                                  .arg(value));
+            (tempo ? command.settings.tempoValue : command.settings.instrument) = *number;
+            settingGiven = true;
+            continue;
+        }
+        return failed(QStringLiteral("unknown option \"%1\"").arg(argument), !argument.startsWith(QLatin1String("--")));
+    }
+
+    if (exporting) {
+        if (positional.size() != 2)
+            return failed(QStringLiteral("--export needs the file to write and the score to read: --export OUT IN"));
+        command.action = CommandLine::Action::Export;
+        command.exportOut = positional[0];
+        command.exportIn = positional[1];
+        return command;
+    }
+    if (settingGiven)
+        return failed(QStringLiteral("--tempo and --instrument go with --export"));
+    if (positional.size() > 1)
+        return failed(QStringLiteral("only one score can be opened at a time"));
+    command.scoreFile = positional.value(0);
+    return command;
+}
+
+int runExport(const CommandLine& command, QTextStream& errors)
+{
+    auto fail = [&errors](const QString& why) {
+        errors << "notivo: " << why << '\n';
+        errors.flush();
+        return 2;
+    };
+    const std::optional<FileFormat> format = formatOfPath(command.exportOut);
+    if (!format)
+        return fail(QStringLiteral("\"%1\": unknown file type; use .txt, .mid, .midi, .wav, .flac, .ogg or .musicxml")
+                        .arg(command.exportOut));
+    if ((*format == FileFormat::Flac || *format == FileFormat::Ogg || *format == FileFormat::Wav) &&
+        !AudioExport::canWrite(*format))
+        return fail(QStringLiteral("\"%1\": this installation cannot write %2 files")
+                        .arg(command.exportOut, QFileInfo(command.exportOut).suffix()));
+    // The program's own score stays as it is; the conversion works on its own copy.
+    auto score = std::make_unique<Score>();
+    const ScoreLoadResult loaded = loadScoreFile(*score, command.exportIn);
+    if (!loaded)
+        return fail(loaded.reason.contains(command.exportIn)
+                        ? loaded.reason
+                        : QStringLiteral("\"%1\" is not a valid score: %2").arg(command.exportIn, loaded.reason));
+    const ExportResult exported = exportScore(*score, command.exportOut, *format, command.settings);
+    if (!exported)
+        return fail(exported.error);
+    return 0;
+}
+
+} // namespace notivo

@@ -1,0 +1,57 @@
+#include "notivo/cli/HelpText.h"
+
+#include "notivo/score/AudioExport.h"
+
+namespace notivo {
+namespace {
+// The audio formats the installed synthesiser library can write, as their extensions.
+QString audioFormats()
+{
+    QStringList formats;
+    for (const auto& [format, extension] : {std::pair{FileFormat::Wav, "wav"}, std::pair{FileFormat::Flac, "flac"},
+                                            std::pair{FileFormat::Ogg, "ogg"}})
+        if (AudioExport::canWrite(format))
+            formats << QLatin1String(extension);
+    return formats.isEmpty() ? QStringLiteral("none") : formats.join(QStringLiteral(", "));
+}
+} // namespace
+
+std::vector<HelpSection> helpSections()
+{
+    return {
+        {{},
+         {QStringLiteral("Usage: notivo [FILE]"),
+          QStringLiteral("       notivo --export OUT IN [--tempo 0..180] [--instrument 0..174]"),
+          QStringLiteral("       notivo --help | --version"), QString(),
+          QStringLiteral("Writes a score on one treble staff and plays it through a General MIDI synthesiser.")}},
+        {QStringLiteral("Options:"),
+         {QStringLiteral("  FILE                 open this score file (.txt) at start"),
+          QStringLiteral("  --export OUT IN      convert the score file IN to OUT without a window or sound"),
+          QStringLiteral("                       device; OUT's extension gives the format: .txt score,"),
+          QStringLiteral("                       .mid/.midi Standard MIDI File, .wav/.flac/.ogg audio,"),
+          QStringLiteral("                       .musicxml MusicXML 4.0"),
+          QStringLiteral("  --tempo N            tempo bar value 0..180 for the export (default 110)"),
+          QStringLiteral("  --instrument N       instrument list entry 0..174 for the export (default 0,"),
+          QStringLiteral("                       Acoustic Grand Piano; 128..174 are drum sounds)"),
+          QStringLiteral("  --help               show this text and end"),
+          QStringLiteral("  --version            show the version and end")}},
+        {QStringLiteral("Audio formats this installation writes: ") + audioFormats(), {}},
+        {QStringLiteral("Exit status: 0 on success, 2 on a bad argument or a failed export."), {}},
+    };
+}
+
+QString helpText()
+{
+    QStringList parts;
+    for (const HelpSection& section : helpSections()) {
+        QStringList lines = section.lines;
+        if (!section.heading.isEmpty())
+            lines.prepend(section.heading);
+        parts << lines.join(QLatin1Char('\n'));
+    }
+    return parts.join(QStringLiteral("\n\n")) + QLatin1Char('\n');
+}
+
+QString versionText() { return QStringLiteral("notivo " PROGRAM_VERSION "\n"); }
+
+} // namespace notivo

@@ -1,0 +1,43 @@
+#pragma once
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace notivo {
+
+class Score;
+
+// The kinds of file a score can be saved as: its own text, or a file for
+// other programs.
+enum class FileFormat { Score, Midi, Wav, Flac, Ogg, MusicXml };
+
+// The format a file name asks for by its extension (any case); none for an
+// extension we do not write.
+std::optional<FileFormat> formatOfPath(const QString& path);
+
+// The save dialog's file types, the score's own first.
+QStringList saveFileFilters();
+
+inline constexpr int ExportTempoAtStart = 110; // the tempo bar's value at start-up
+inline constexpr int ExportTempoMaximum = 180;
+
+// What a file is made of besides the score: the tempo bar's value (0..180)
+// and the instrument list entry (0..174).
+struct ExportSettings {
+    int tempoValue = ExportTempoAtStart;
+    int instrument = 0;
+};
+
+struct ExportResult {
+    bool ok = false;
+    QString error; // one line saying why, for the user; empty when ok
+    explicit operator bool() const { return ok; }
+};
+
+// Writes the score to `path` in `format` at once (the audio render runs to
+// its end).  The score is not changed; on any failure the file at `path`,
+// if there was one, is left as it was.
+ExportResult exportScore(const Score& score, const QString& path, FileFormat format, const ExportSettings& settings);
+
+} // namespace notivo
