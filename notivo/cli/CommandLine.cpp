@@ -75,11 +75,11 @@ CommandLine parseCommandLine(const QStringList& arguments)
                 return failed(QStringLiteral("%1 needs a value").arg(name));
             const bool tempo = name == QLatin1String("--tempo");
             const std::optional<int> number =
-                tempo ? wholeNumber(value, 0, ExportTempoMaximum) : wholeNumber(value, 0, InstrumentCount - 1);
+                tempo ? wholeNumber(value, 0, TempoMaximum) : wholeNumber(value, 0, InstrumentCount - 1);
             if (!number)
                 return failed(QStringLiteral("%1 takes a whole number from 0 to %2, not \"%3\"")
                                   .arg(name)
-                                  .arg(tempo ? ExportTempoMaximum : InstrumentCount - 1)
+                                  .arg(tempo ? TempoMaximum : InstrumentCount - 1)
                                   .arg(value));
             (tempo ? command.settings.tempoValue : command.settings.instrument) = *number;
             settingGiven = true;

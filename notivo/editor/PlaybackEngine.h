@@ -30,8 +30,6 @@ public:
 };
 
 inline constexpr int StepMilliseconds = 500;     // Step and the position strip
-inline constexpr int TempoMaximum = 180;
-inline constexpr int TempoAtStart = 110;
 
 // The play/step/stop engine of the editor.  Continuous play runs inside the
 // Play click (as the whole program is single-threaded and event-driven): its

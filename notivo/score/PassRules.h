@@ -20,6 +20,10 @@ inline constexpr int QuaverPauseUnits = 2;
 inline constexpr int LowestPlayedValue = 31;
 inline constexpr int HighestPlayedValue = 83;
 
+// The tempo bar runs 0..180 and starts at 110 (a unit of 90 ms).
+inline constexpr int TempoMaximum = 180;
+inline constexpr int TempoAtStart = 110;
+
 // One tempo unit in milliseconds for a tempo bar value (0..180).
 constexpr int unitMilliseconds(int tempoValue) { return 200 - tempoValue; }
 

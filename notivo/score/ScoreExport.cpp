@@ -40,7 +40,7 @@ QStringList saveFileFilters()
 ExportResult exportScore(const Score& score, const QString& path, FileFormat format, const ExportSettings& given)
 {
     ExportSettings settings = given;
-    settings.tempoValue = std::clamp(settings.tempoValue, 0, ExportTempoMaximum);
+    settings.tempoValue = std::clamp(settings.tempoValue, 0, TempoMaximum);
     settings.instrument = std::clamp(settings.instrument, 0, InstrumentCount - 1);
 
     QByteArray bytes;

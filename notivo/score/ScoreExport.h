@@ -4,6 +4,8 @@
 
 #include <optional>
 
+#include "notivo/score/PassRules.h"
+
 namespace notivo {
 
 class Score;
@@ -19,13 +21,11 @@ std::optional<FileFormat> formatOfPath(const QString& path);
 // The save dialog's file types, the score's own first.
 QStringList saveFileFilters();
 
-inline constexpr int ExportTempoAtStart = 110; // the tempo bar's value at start-up
-inline constexpr int ExportTempoMaximum = 180;
 
 // What a file is made of besides the score: the tempo bar's value (0..180)
 // and the instrument list entry (0..174).
 struct ExportSettings {
-    int tempoValue = ExportTempoAtStart;
+    int tempoValue = TempoAtStart;
     int instrument = 0;
 };
 
