@@ -128,7 +128,7 @@ int runExport(const CommandLine& command, QTextStream& errors)
                         : QStringLiteral("\"%1\" is not a valid score: %2").arg(command.exportIn, loaded.reason));
     const ExportResult exported = exportScore(*score, command.exportOut, *format, command.settings);
     if (!exported)
-        return fail(exported.error);
+        return fail(QStringLiteral("\"%1\" could not be written: %2").arg(command.exportOut, exported.error));
     return 0;
 }
 

@@ -2,7 +2,9 @@
 
 #include <QFileDialog>
 #include <QMenu>
+#include <QRegularExpression>
 
+#include "notivo/score/ScoreExport.h"
 #include "notivo/score/ScoreFile.h"
 #include "notivo/printing/PrintPreview.h"
 #include "notivo/printing/frmPrint.h"
@@ -10,12 +12,31 @@
 
 namespace notivo {
 namespace {
+// The extension a name without one gets under a file type: its first pattern's.
+QString suffixOfFilter(const QString& filter)
+{
+    const qsizetype at = filter.indexOf(QStringLiteral("*."));
+    return at < 0 ? QString() : filter.mid(at + 2).section(QRegularExpression(QStringLiteral("[ )]")), 0, 0);
+}
+
 QString chooseScoreFile(QWidget* parent, const QString& folder, QFileDialog::AcceptMode mode)
 {
     QFileDialog dialog(parent, QString(), folder, QString::fromLatin1(ScoreFileFilter));
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setDefaultSuffix(QStringLiteral("txt"));
+    if (mode == QFileDialog::AcceptSave) {
+        // Scores stay first and chosen; the other types export.  A name typed
+        // with an extension of its own keeps it, and that extension decides.
+        const QStringList filters = saveFileFilters();
+        dialog.setNameFilters(filters);
+        dialog.selectNameFilter(filters.constFirst());
+        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, filters](const QString& chosen) {
+            for (const QString& filter : filters)
+                if (filter == chosen || filter.startsWith(chosen))
+                    dialog.setDefaultSuffix(suffixOfFilter(filter));
+        });
+    }
     // The filter reads "Melvar files", without the pattern after it.
     dialog.setOption(QFileDialog::HideNameFilterDetails);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())

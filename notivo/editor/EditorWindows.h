@@ -13,7 +13,8 @@ class Score;
 // that the editor can be driven without them in tests.
 
 // File dialogs for score files ("Melvar files", *.txt) starting in `folder`;
-// the chosen path, or empty when cancelled.
+// the chosen path, or empty when cancelled.  Saving also offers the export
+// types (MIDI, audio, MusicXML); the path's extension tells which was chosen.
 QString chooseScoreFileToSave(QWidget* parent, const QString& folder);
 QString chooseScoreFileToOpen(QWidget* parent, const QString& folder);
 

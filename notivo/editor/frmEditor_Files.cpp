@@ -1,7 +1,12 @@
 #include <QApplication>
+#include <QComboBox>
+#include <QScrollBar>
 #include <QDir>
 #include <QFileInfo>
 
+#include "notivo/editor/ExportProgress.h"
+#include "notivo/score/AudioExport.h"
+#include "notivo/score/ScoreExport.h"
 #include "notivo/score/ScoreFile.h"
 #include "notivo/editor/frmEditor.h"
 #include "platform/chrome/BusyPointer.h"
@@ -9,7 +14,8 @@
 #include "platform/chrome/ProgramFolder.h"
 
 // File Open and File Save as: the dialogs, the busy pointer and the messages;
-// the file text itself is the score file's business.
+// the file text itself is the score file's business, and the files for other
+// programs the exporters'.
 namespace notivo {
 using platform::BusyPointer;
 
@@ -29,12 +35,29 @@ void frmEditor::mnuSaveItm_Click()
     const QString path = ChooseSaveFile(this, fileDialogFolder());
     if (path.isEmpty())
         return;
+    // The extension decides: a score of our own, or a file for other programs.
+    const FileFormat format = formatOfPath(path).value_or(FileFormat::Score);
+    auto reportFailure = [this, path](const QString& reason) {
+        platform::showMessage(this, QStringLiteral("The score could not be saved to\r\n%1\r\n%2")
+                                        .arg(QDir::toNativeSeparators(path), reason));
+    };
+    // Exports sound as Play does now: the tempo bar and the instrument chosen.
+    const ExportSettings settings{HScroll2->value(), std::max(Combo1->currentIndex(), 0)};
+    if (format == FileFormat::Wav || format == FileFormat::Flac || format == FileFormat::Ogg) {
+        // Rendering takes a while: it runs in slices with a progress bar, and
+        // the score is copied now, so edits meanwhile do not reach the file.
+        auto render = std::make_unique<AudioExport>(score, path, format, settings);
+        new ExportProgress(this, std::move(render), QFileInfo(path).fileName(), [reportFailure](const ExportResult& result) {
+            if (!result)
+                reportFailure(result.error);
+        });
+        return;
+    }
     BusyPointer busy;
-    const ScoreSaveResult result = saveScoreFile(score, path);
+    const ExportResult result = exportScore(score, path, format, settings);
     busy.release();
     if (!result)
-        platform::showMessage(this, QStringLiteral("The score could not be saved to\r\n%1\r\n%2")
-                                        .arg(QDir::toNativeSeparators(path), result.error));
+        reportFailure(result.error);
 }
 
 void frmEditor::mnuOpenItm_Click()

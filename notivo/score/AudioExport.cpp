@@ -98,7 +98,7 @@ ExportResult AudioExport::finish()
         return rendered.error() == QFileDevice::NoError ? QString() : rendered.errorString();
     });
     if (!written)
-        return {false, QStringLiteral("\"%1\" could not be written: %2").arg(path_, written.reason)};
+        return {false, written.reason};
     return {true, {}};
 }
 

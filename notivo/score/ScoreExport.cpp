@@ -48,7 +48,7 @@ ExportResult exportScore(const Score& score, const QString& path, FileFormat for
     case FileFormat::Score: {
         const ScoreSaveResult saved = saveScoreFile(score, path);
         if (!saved)
-            return {false, QStringLiteral("\"%1\" could not be written: %2").arg(path, saved.error)};
+            return {false, saved.error};
         return {true, {}};
     }
     case FileFormat::Midi:
@@ -68,7 +68,7 @@ ExportResult exportScore(const Score& score, const QString& path, FileFormat for
     }
     const platform::FileWriteResult written = platform::writeFileAtomically(path, bytes);
     if (!written)
-        return {false, QStringLiteral("\"%1\" could not be written: %2").arg(path, written.reason)};
+        return {false, written.reason};
     return {true, {}};
 }
 

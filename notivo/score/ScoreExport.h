@@ -31,7 +31,7 @@ struct ExportSettings {
 
 struct ExportResult {
     bool ok = false;
-    QString error; // one line saying why, for the user; empty when ok
+    QString error; // one line saying why (without the file's name); empty when ok
     explicit operator bool() const { return ok; }
 };
 
