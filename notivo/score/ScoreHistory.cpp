@@ -120,14 +120,6 @@ std::optional<ScoreHistory::Applied> ScoreHistory::redo(Score& score)
     return applied;
 }
 
-void ScoreHistory::clear()
-{
-    depth_ = 0;
-    open_.reset();
-    done_.clear();
-    undone_.clear();
-}
-
 std::size_t ScoreHistory::byteCount() const
 {
     std::size_t bytes = sizeof(*this) + (open_ ? sizeof(Snapshot) : 0);

@@ -53,7 +53,6 @@ public:
     std::size_t undoCount() const { return done_.size(); }
     std::size_t redoCount() const { return undone_.size(); }
     std::size_t limit() const { return limit_; }
-    void clear();
 
     // Memory the kept steps hold, in bytes (the open step's snapshot aside).
     std::size_t byteCount() const;
