@@ -1,5 +1,6 @@
 #include "notivo/cli/HelpText.h"
 
+#include "notivo/editor/EditorKeys.h"
 #include "notivo/score/AudioExport.h"
 
 namespace notivo {
@@ -13,6 +14,18 @@ QString audioFormats()
         if (AudioExport::canWrite(format))
             formats << QLatin1String(extension);
     return formats.isEmpty() ? QStringLiteral("none") : formats.join(QStringLiteral(", "));
+}
+
+// The editor's keys, one a line, from the table the window's shortcuts are made of.
+QStringList editorKeyLines()
+{
+    QStringList lines;
+    for (const EditorKey& key : EditorKeys) {
+        const QString keys = QString::fromLatin1(key.keys).replace(QStringLiteral("; "), QStringLiteral(", "));
+        // The descriptions line up with those of the options above.
+        lines << QStringLiteral("  %1%2").arg(keys + QLatin1Char(' '), -21).arg(QLatin1String(key.description));
+    }
+    return lines;
 }
 } // namespace
 
@@ -35,6 +48,7 @@ std::vector<HelpSection> helpSections()
           QStringLiteral("                       Acoustic Grand Piano; 128..174 are drum sounds)"),
           QStringLiteral("  --help               show this text and end"),
           QStringLiteral("  --version            show the version and end")}},
+        {QStringLiteral("Keys in the editor:"), editorKeyLines()},
         {QStringLiteral("Audio formats this installation writes: ") + audioFormats(), {}},
         {QStringLiteral("Exit status: 0 on success, 2 on a bad argument or a failed export."), {}},
     };

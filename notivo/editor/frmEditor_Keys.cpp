@@ -5,7 +5,6 @@
 #include <QScrollBar>
 #include <QShortcut>
 #include <QToolButton>
-#include <functional>
 
 #include "notivo/editor/EditorKeys.h"
 #include "notivo/editor/EditorWiring.h"
@@ -17,75 +16,55 @@
 namespace notivo {
 namespace {
 
-struct KeyCommand {
-    const char* keys; // one or more key sequences, separated by "; "
-    const char* description;
-    std::function<void(frmEditor&)> run;
-    bool repeats = false; // held down, the key acts again (scrolling, undo)
-};
-
-void scroll(frmEditor& e, QAbstractSlider::SliderAction action) { e.HScroll1->triggerAction(action); }
-
-const std::vector<KeyCommand>& keyCommands()
+void run(frmEditor& e, EditorCommand command)
 {
+    using C = EditorCommand;
     using S = QAbstractSlider;
-    static const std::vector<KeyCommand> commands = {
-        {"Ctrl+Z", "Undo", [](frmEditor& e) { e.EditUndo(); }, true},
-        {"Ctrl+Shift+Z; Ctrl+Y", "Redo", [](frmEditor& e) { e.EditRedo(); }, true},
-        {"Ctrl+N", "New", [](frmEditor& e) { e.mnuNewItm->trigger(); }},
-        {"Ctrl+O", "Open", [](frmEditor& e) { e.mnuOpenItm->trigger(); }},
-        {"Ctrl+S", "Save as", [](frmEditor& e) { e.mnuSaveItm->trigger(); }},
-        {"Ctrl+P", "Print", [](frmEditor& e) { e.mnuPrintItm->trigger(); }},
-        {"Ctrl+Shift+P", "Print Preview", [](frmEditor& e) { e.mnuPrintPreviewItm->trigger(); }},
-        {"Ctrl+Q", "Exit", [](frmEditor& e) { e.mnuExitItm->trigger(); }},
-        {"Space", "Play/Pause", [](frmEditor& e) { e.Command5->click(); }},
-        {"Esc", "Stop", [](frmEditor& e) { e.Command1->click(); }},
-        {".", "Step", [](frmEditor& e) { e.Command2->click(); }},
-        {"Del", "Delete the selected columns", [](frmEditor& e) { e.mnuDeleteItm->trigger(); }},
-        {"Ctrl+Up", "Move Up", [](frmEditor& e) { e.mnuMoveUpItm->trigger(); }},
-        {"Ctrl+Down", "Move Down", [](frmEditor& e) { e.mnuMoveDownItm->trigger(); }},
-        {"1", "Semiquaver", [](frmEditor& e) { e.Option1[NoteId::Semiquaver]->click(); }},
-        {"2", "Quaver", [](frmEditor& e) { e.Option1[NoteId::Quaver]->click(); }},
-        {"3", "Quarter", [](frmEditor& e) { e.Option1[NoteId::Quarter]->click(); }},
-        {"4", "Half", [](frmEditor& e) { e.Option1[NoteId::Half]->click(); }},
-        {"5", "Whole", [](frmEditor& e) { e.Option1[NoteId::Whole]->click(); }},
-        {"6", "Quaver Pause", [](frmEditor& e) { e.Option1[NoteId::QuaverPause]->click(); }},
-        {"7", "Quarter Pause", [](frmEditor& e) { e.Option1[NoteId::QuarterPause]->click(); }},
-        {"S", "Sharp on or off", [](frmEditor& e) { e.Check2[0]->click(); }},
-        {"F", "Flat on or off", [](frmEditor& e) { e.Check2[1]->click(); }},
-        {"Left", "Scroll one column back", [](frmEditor& e) { scroll(e, S::SliderSingleStepSub); }, true},
-        {"Right", "Scroll one column on", [](frmEditor& e) { scroll(e, S::SliderSingleStepAdd); }, true},
-        {"PgUp", "Scroll one page back", [](frmEditor& e) { scroll(e, S::SliderPageStepSub); }, true},
-        {"PgDown", "Scroll one page on", [](frmEditor& e) { scroll(e, S::SliderPageStepAdd); }, true},
-        {"Home", "Scroll to the start", [](frmEditor& e) { scroll(e, S::SliderToMinimum); }},
-        {"End", "Scroll to the end", [](frmEditor& e) { scroll(e, S::SliderToMaximum); }},
-    };
-    return commands;
+    switch (command) {
+    case C::Undo: e.EditUndo(); return;
+    case C::Redo: e.EditRedo(); return;
+    case C::New: e.mnuNewItm->trigger(); return;
+    case C::Open: e.mnuOpenItm->trigger(); return;
+    case C::SaveAs: e.mnuSaveItm->trigger(); return;
+    case C::Print: e.mnuPrintItm->trigger(); return;
+    case C::PrintPreview: e.mnuPrintPreviewItm->trigger(); return;
+    case C::Exit: e.mnuExitItm->trigger(); return;
+    case C::PlayPause: e.Command5->click(); return;
+    case C::Stop: e.Command1->click(); return;
+    case C::Step: e.Command2->click(); return;
+    case C::Delete: e.mnuDeleteItm->trigger(); return;
+    case C::MoveUp: e.mnuMoveUpItm->trigger(); return;
+    case C::MoveDown: e.mnuMoveDownItm->trigger(); return;
+    case C::Semiquaver: e.Option1[NoteId::Semiquaver]->click(); return;
+    case C::Quaver: e.Option1[NoteId::Quaver]->click(); return;
+    case C::Quarter: e.Option1[NoteId::Quarter]->click(); return;
+    case C::Half: e.Option1[NoteId::Half]->click(); return;
+    case C::Whole: e.Option1[NoteId::Whole]->click(); return;
+    case C::QuaverPause: e.Option1[NoteId::QuaverPause]->click(); return;
+    case C::QuarterPause: e.Option1[NoteId::QuarterPause]->click(); return;
+    case C::Sharp: e.Check2[0]->click(); return;
+    case C::Flat: e.Check2[1]->click(); return;
+    case C::ScrollColumnBack: e.HScroll1->triggerAction(S::SliderSingleStepSub); return;
+    case C::ScrollColumnOn: e.HScroll1->triggerAction(S::SliderSingleStepAdd); return;
+    case C::ScrollPageBack: e.HScroll1->triggerAction(S::SliderPageStepSub); return;
+    case C::ScrollPageOn: e.HScroll1->triggerAction(S::SliderPageStepAdd); return;
+    case C::ScrollToStart: e.HScroll1->triggerAction(S::SliderToMinimum); return;
+    case C::ScrollToEnd: e.HScroll1->triggerAction(S::SliderToMaximum); return;
+    }
 }
 
 } // namespace
 
 void connectShortcuts(frmEditor& e)
 {
-    for (const KeyCommand& command : keyCommands()) {
-        const auto sequences = QKeySequence::listFromString(QString::fromLatin1(command.keys));
-        for (const QKeySequence& keys : sequences) {
+    for (const EditorKey& key : EditorKeys) {
+        for (const QKeySequence& keys : QKeySequence::listFromString(QString::fromLatin1(key.keys))) {
             auto* shortcut = new QShortcut(keys, &e);
-            shortcut->setAutoRepeat(command.repeats);
-            const auto& run = command.run;
-            QObject::connect(shortcut, &QShortcut::activated, &e, [&e, &run] { run(e); });
+            shortcut->setAutoRepeat(key.repeats);
+            const EditorCommand command = key.command;
+            QObject::connect(shortcut, &QShortcut::activated, &e, [&e, command] { run(e, command); });
         }
     }
-}
-
-QString editorKeyList()
-{
-    QString text;
-    for (const KeyCommand& command : keyCommands()) {
-        const QString keys = QString::fromLatin1(command.keys).replace(QStringLiteral("; "), QStringLiteral(" or "));
-        text += QStringLiteral("  %1  %2\n").arg(keys, -22).arg(QString::fromLatin1(command.description));
-    }
-    return text;
 }
 
 } // namespace notivo

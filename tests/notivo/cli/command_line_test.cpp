@@ -71,6 +71,8 @@ TEST(CommandLine, HelpNamesEveryOptionAndVersionTheProgram)
     for (const char* option : {"--export OUT IN", "--tempo", "--instrument", "--help", "--version", "Usage: notivo"})
         EXPECT_TRUE(help.contains(QLatin1String(option))) << option;
     EXPECT_TRUE(help.contains(QStringLiteral("Audio formats this installation writes: wav")));
+    for (const char* keys : {"Ctrl+Z ", "Ctrl+Shift+Z, Ctrl+Y ", "Space ", "Esc ", "Ctrl+Down ", "7 "})
+        EXPECT_TRUE(help.contains(QLatin1String("\n  ") + QLatin1String(keys))) << keys;
     EXPECT_EQ(notivo::versionText(), QStringLiteral("notivo " PROGRAM_VERSION "\n"));
 }
 
