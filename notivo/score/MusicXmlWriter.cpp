@@ -58,41 +58,81 @@ std::vector<NoteValue> valuesFor(int length)
     return values;
 }
 
+// Notation programs keep to four voices on a staff.
+constexpr std::size_t MaxVoices = 4;
+
+struct SegmentNote {
+    WrittenPitch pitch;
+    bool tieIn = false;  // continues a note of the segment before it in the voice
+    bool tieOut = false; // goes on in the segment after it
+};
+
 // What one voice holds in one column: a chord of one value, or a rest.
 struct Segment {
     int start;
     int length;
     int voice;
     bool rest;
-    std::vector<WrittenPitch> pitches; // top to bottom
+    std::vector<SegmentNote> notes; // top to bottom
 };
 
 // The column's groups: each distinct note value is one chord, a rest is its
 // own group; the longest comes first and takes voice 1.
 std::vector<Segment> columnSegments(const Score& score, int column, int start)
 {
-    std::map<int, std::vector<WrittenPitch>, std::greater<>> chords; // by length
+    std::map<int, std::vector<SegmentNote>, std::greater<>> chords; // by length
     int restId = 0;
     for (int r = 1; r <= PlayedPositions; ++r) {
         const int id = score.ScoreNotes.cell(r, column);
         if (id >= NoteId::Semiquaver && id <= NoteId::Whole)
-            chords[notatedLength(id)].push_back(writtenPitch(r, score.ScoreAccidentals.cell(r, column)));
+            chords[notatedLength(id)].push_back({writtenPitch(r, score.ScoreAccidentals.cell(r, column))});
         // A rest away from its position still rests its column, as playback has it.
         else if (isRestId(id) && (restId == 0 || r == RestPosition))
             restId = id;
     }
     std::vector<Segment> segments;
-    for (auto& [length, pitches] : chords)
-        segments.push_back({start, length, 0, false, std::move(pitches)});
+    for (auto& [length, notes] : chords)
+        segments.push_back({start, length, 0, false, std::move(notes)});
     if (restId != 0 || segments.empty()) {
         const int length = restId != 0 ? notatedLength(restId) : 1;
         segments.push_back({start, length, 0, true, {}});
     }
     std::stable_sort(segments.begin(), segments.end(),
                      [](const Segment& a, const Segment& b) { return a.length > b.length; });
-    for (std::size_t i = 0; i < segments.size(); ++i)
-        segments[i].voice = static_cast<int>(i) + 1;
-    return segments;
+    std::vector<std::vector<Segment>> voices;
+    for (Segment& segment : segments)
+        voices.push_back({std::move(segment)});
+    // More values than voices: the two shortest share one voice.  Both are
+    // struck as one chord as long as the shorter lasts, and the longer goes
+    // on tied.  A rest among notes only rests a voice, so it gives way first.
+    while (voices.size() > MaxVoices) {
+        Segment shorter = std::move(voices.back().front());
+        voices.pop_back();
+        Segment& longer = voices.back().front();
+        if (shorter.rest)
+            continue;
+        if (longer.rest) {
+            longer = std::move(shorter);
+            continue;
+        }
+        Segment rest = longer;
+        rest.start += shorter.length;
+        rest.length -= shorter.length;
+        for (SegmentNote& note : rest.notes)
+            note.tieIn = true;
+        for (SegmentNote& note : longer.notes)
+            note.tieOut = true;
+        longer.length = shorter.length;
+        longer.notes.insert(longer.notes.end(), shorter.notes.begin(), shorter.notes.end());
+        voices.back().push_back(std::move(rest));
+    }
+    std::vector<Segment> placed;
+    for (std::size_t v = 0; v < voices.size(); ++v)
+        for (Segment& segment : voices[v]) {
+            segment.voice = static_cast<int>(v) + 1;
+            placed.push_back(std::move(segment));
+        }
+    return placed;
 }
 
 const char* accidentalName(int alter) { return alter > 0 ? "sharp" : alter < 0 ? "flat" : "natural"; }
@@ -208,14 +248,14 @@ private:
         const int end = s.start + s.length;
         int at = from;
         for (const NoteValue& value : values) {
-            const bool tiedFromBefore = !s.rest && at > s.start;
-            const bool tiedToNext = !s.rest && at + value.length < end;
             if (s.rest) {
                 writeNote(nullptr, value, s.voice, false, false, false);
             } else {
                 bool chord = false;
-                for (const WrittenPitch& pitch : s.pitches) {
-                    writeNote(&pitch, value, s.voice, chord, tiedFromBefore, tiedToNext);
+                for (const SegmentNote& note : s.notes) {
+                    const bool tiedFromBefore = at > s.start || note.tieIn;
+                    const bool tiedToNext = at + value.length < end || note.tieOut;
+                    writeNote(&note.pitch, value, s.voice, chord, tiedFromBefore, tiedToNext);
                     chord = true;
                 }
             }

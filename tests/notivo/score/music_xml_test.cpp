@@ -81,6 +81,21 @@ TEST(MusicXml, ChordOfOneValueAndAWholeNoteThatStartsLateInTheBar)
     EXPECT_EQ(readBack(score, folder.path()), expected);
 }
 
+TEST(MusicXml, AllFiveValuesInOneColumnFitTheFourVoicesOfAStaff)
+{
+    Score score;
+    const int positions[] = {10, 12, 14, 16, 18}; // G5 E5 C5 A4 F4
+    for (int id = NoteId::Semiquaver; id <= NoteId::Whole; ++id)
+        score.placeNote(positions[id - 1], 1, std::uint8_t(id), 0);
+    score.placeRest(2, NoteId::QuarterPause);
+    score.placeNote(21, 3, NoteId::Quarter, 0);
+    QTemporaryDir folder;
+    const std::vector<PlayedNote> expected = {{0, 16, 65}, {0, 8, 69}, {0, 4, 72}, {0, 2, 76}, {0, 1, 79}, {20, 4, 60}};
+    std::vector<PlayedNote> sorted = expected;
+    std::sort(sorted.begin(), sorted.end());
+    EXPECT_EQ(readBack(score, folder.path()), sorted);
+}
+
 // What the notes carry besides their sound: accidentals, bars, the barline,
 // the part and the metronome mark.
 TEST(MusicXml, AccidentalsBarsAndMarksAreWritten)
