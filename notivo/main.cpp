@@ -46,6 +46,7 @@ int main(int argc, char** argv)
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("notivo"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.melodicdesktop.notivo"));
     // The toolkit has taken its own options (-platform, -style ...) out by now.
     command = notivo::parseCommandLine(QApplication::arguments().mid(1));
     if (command.action != CommandLine::Action::Edit)

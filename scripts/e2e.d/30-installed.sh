@@ -40,8 +40,10 @@ for program in notivo keyrig; do
 done
 
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$E2E_BUILD_DIR/CMakeCache.txt")
-[ "$("$prefix/bin/keyrig" --version)" = "keyrig $version" ] || e2e_fail "keyrig --version is not $version"
-"$prefix/bin/keyrig" --help | grep -q -- '--version' || e2e_fail "keyrig --help lists no --version"
+for program in notivo keyrig; do
+  [ "$("$prefix/bin/$program" --version)" = "$program $version" ] || e2e_fail "$program --version is not $version"
+  "$prefix/bin/$program" --help | grep -q -- '--version' || e2e_fail "$program --help lists no --version"
+done
 
 # Which files the programs open, seen from outside.
 opened="$stage/opened.log"
@@ -55,7 +57,7 @@ export HOME="$stage/home" XDG_CONFIG_HOME="$stage/config"
 
 e2e_record_start installed_notivo
 e2e_start_program installed_notivo "$prefix/bin/notivo"
-sleep 1
+sleep 2 # the greeting waits for the SoundFont, read from a cold disk cache here
 e2e_record_stop
 e2e_assert_sound installed_notivo
 e2e_stop_program
@@ -63,6 +65,7 @@ grep -qF "$share/notivo/RurUzezize/RurUzezize Normal.ani" "$opened" ||
   e2e_fail "installed notivo did not read its pointer files from $share/notivo"
 
 e2e_start_program installed_keyrig "$prefix/bin/keyrig"
+sleep 1 # the SoundFont loads while the window is up
 e2e_record_start installed_keyrig
 e2e_keydown z
 sleep 0.4
