@@ -2,8 +2,9 @@
 # metainfo and manual pages pass their validators, the icons show one picture
 # in every size (the SVG read back by librsvg), and the installed binaries,
 # far from the build tree, start, find their files under <prefix>/share and
-# the system's SoundFont, and sound; installed keyrig saves its settings in
-# the user's configuration folder, never beside the binary.
+# the system's SoundFont, and sound; notivo started by its menu entry's
+# command opens the score passed to it; installed keyrig saves its settings
+# in the user's configuration folder, never beside the binary.
 stage="$E2E_ARTIFACTS/installed"
 rm -rf "$stage"
 prefix="$stage/prefix"
@@ -55,11 +56,25 @@ e2e_wait_for grep -q 'Watches established' "$stage/inotify.log" || e2e_fail "ino
 mkdir -p "$stage/home" "$stage/config"
 export HOME="$stage/home" XDG_CONFIG_HOME="$stage/config"
 
+# notivo started as its menu entry says, with a score passed for %f as a
+# file manager does: a whole note (G4) in the first column.
+score="$stage/score.txt"
+for position in $(seq 1 40); do
+  printf 'Tone%02d: %s\r\n' "$position" "$([ "$position" = 20 ] && echo 5 || echo 0)"
+done >"$score"
+printf '\r\nSharps: \r\nFlats: \r\n' >>"$score"
+entry=$(sed -n 's/^Exec=//p' "$share/applications/org.melodicdesktop.notivo.desktop")
+read -r -a command <<<"${entry//%f/$score}"
 e2e_record_start installed_notivo
-e2e_start_program installed_notivo "$prefix/bin/notivo"
+e2e_start_program installed_notivo env PATH="$prefix/bin:$PATH" "${command[@]}"
 sleep 2 # the greeting waits for the SoundFont, read from a cold disk cache here
 e2e_record_stop
 e2e_assert_sound installed_notivo
+e2e_record_start installed_notivo_play
+e2e_key space # Play: the score that was passed sounds
+sleep 1.5
+e2e_record_stop
+e2e_assert_sound installed_notivo_play
 e2e_stop_program
 grep -qF "$share/notivo/RurUzezize/RurUzezize Normal.ani" "$opened" ||
   e2e_fail "installed notivo did not read its pointer files from $share/notivo"
