@@ -122,7 +122,9 @@ bool OfflineRender::renderSome(std::int64_t microseconds)
         while (next_ < messages_.size() && toFrame(messages_[next_].microseconds, sampleRate_) < due)
             handle(synth, messages_[next_++].packed);
         const bool allSent = next_ == messages_.size();
-        if (allSent && frame_ >= endFrame_ && (fluid_synth_get_active_voice_count(synth) == 0 || frame_ >= limitFrame_)) {
+        // At least one block: some coders (FLAC) write no valid file for no samples at all.
+        if (allSent && frame_ > 0 && frame_ >= endFrame_ &&
+            (fluid_synth_get_active_voice_count(synth) == 0 || frame_ >= limitFrame_)) {
             finished_ = true;
             return false;
         }

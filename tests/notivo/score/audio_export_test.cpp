@@ -57,13 +57,14 @@ TEST(AudioExport, FlacAndOggWhereTheLibraryWritesThemAndEmptyScoresToo)
         FileFormat format;
         const char* name;
         const char* soxType;
-    } cases[] = {{FileFormat::Flac, "tune.flac", "flac"}, {FileFormat::Ogg, "tune.ogg", "vorbis"},
-                 {FileFormat::Wav, "empty.wav", "wav"}};
+        bool empty;
+    } cases[] = {{FileFormat::Flac, "tune.flac", "flac", false}, {FileFormat::Ogg, "tune.ogg", "vorbis", false},
+                 {FileFormat::Wav, "empty.wav", "wav", true},    {FileFormat::Flac, "empty.flac", "flac", true},
+                 {FileFormat::Ogg, "empty.ogg", "vorbis", true}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const QString path = folder.filePath(QString::fromLatin1(c.name));
-        const bool empty = c.format == FileFormat::Wav;
-        const ExportResult result = exportScore(empty ? Score() : notesAndRests(), path, c.format, {0, 0});
+        const ExportResult result = exportScore(c.empty ? Score() : notesAndRests(), path, c.format, {0, 0});
         if (!AudioExport::canWrite(c.format)) {
             EXPECT_FALSE(result);
             EXPECT_FALSE(QFile::exists(path));
@@ -71,8 +72,8 @@ TEST(AudioExport, FlacAndOggWhereTheLibraryWritesThemAndEmptyScoresToo)
         }
         ASSERT_TRUE(result) << result.error.toStdString();
         EXPECT_EQ(readers::soxInfo(path, "-t"), QLatin1String(c.soxType));
-        if (empty)
-            EXPECT_EQ(readers::soxInfo(path, "-s"), QStringLiteral("0"));
+        if (c.empty) // a moment of silence, no longer than one block of the renderer
+            EXPECT_LE(readers::soxInfo(path, "-D").toDouble(), 0.01);
         else
             EXPECT_GT(readers::soxLevel(path, 1.4, 0.1).rms, 0.005);
     }
