@@ -167,8 +167,9 @@ void frmPiano::createControls()
     lblRatePtr->setBackColour(Grey);
     lblRate = label("lblRate", twipRect(3960, SliderMath::RateTrack.start, 75, 450));
     // The knob is wider than the track; what lands on it works the track.
+    // Knob and track are siblings: map through the window they share.
     auto rateY = [this](PanelLabel* from, QPointF pos) {
-        return from->mapTo(lblRate, pos).y() * TwipsPerPixel;
+        return lblRate->mapFrom(this, from->mapTo(this, pos)).y() * TwipsPerPixel;
     };
     for (PanelLabel* source : {lblRate, lblRatePtr}) {
         connect(source, &PanelLabel::mouseDown, this,

@@ -10,8 +10,11 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 
+#include <algorithm>
+#include <cmath>
 #include <csignal>
 #include <functional>
 #include <memory>
@@ -350,6 +353,50 @@ TEST_F(PianoWindowTest, SlidersSetVelocityAndStepLength)
     recorder.clear();
     key(QEvent::KeyPress, Qt::Key_Z, ScanZ);
     EXPECT_EQ(sent(), (std::vector<std::uint32_t>{on(0, 48, 0)}));
+}
+
+// Presses go through the window system, which hands each one to the control
+// under the pointer: on the rate knob's edges (the knob is wider than its
+// track) that is the knob, in the middle the track.
+TEST_F(PianoWindowTest, TheRateKnobWorksFromEveryPartOfIt)
+{
+    frmPiano& w = open();
+    w.show();
+    QWindow* win = w.windowHandle();
+    ASSERT_NE(win, nullptr);
+    w.mnuBeat_Click(1); // Rock: 150 ms at the top, 250 ms at the bottom
+    const QRect knob = label("lblRatePtr")->geometry();
+    const QRect track = label("lblRate")->geometry();
+    ASSERT_LT(knob.left(), track.left());
+    ASSERT_GT(knob.right(), track.right());
+
+    struct Case {
+        const char* what;
+        int x;             // in the window
+        int pressDy;       // from the knob's top
+        int dragTo;        // window y of the drag's end
+        int atEnd;         // step length there, ms
+    };
+    const Case cases[] = {
+        {"left edge, dragged down", knob.left(), 4, track.bottom() + 20, 250},
+        {"right edge, dragged up", knob.right(), 4, track.top() - 20, 150},
+        {"middle, dragged down", knob.center().x(), 4, track.bottom() + 20, 250},
+        {"left edge, dragged up", knob.left(), 0, track.top() - 20, 150},
+    };
+    for (const Case& c : cases) {
+        const QPoint press(c.x, label("lblRatePtr")->y() + c.pressDy);
+        // The value under the pointer, by the slider's own rule, in the track's coordinates.
+        const double y = std::clamp((press.y() - track.top()) * 15.0 - 67.5, 0.0, 315.0);
+        const int expected = int(std::lrint(y / 315 * 100 + 150));
+        QTest::mousePress(win, Qt::LeftButton, {}, press);
+        EXPECT_EQ(w.beatInterval(), expected) << c.what;
+        QTest::mouseMove(win, QPoint(c.x, c.dragTo));
+        EXPECT_EQ(w.beatInterval(), c.atEnd) << c.what;
+        QTest::mouseRelease(win, Qt::LeftButton, {}, QPoint(c.x, c.dragTo));
+        QTest::mouseMove(win, QPoint(c.x, press.y())); // no button: nothing moves
+        EXPECT_EQ(w.beatInterval(), c.atEnd) << c.what;
+    }
+    EXPECT_TRUE(w.isVisible());
 }
 
 TEST_F(PianoWindowTest, DeviceBaseKeyAndDrumPadChoices)
