@@ -64,6 +64,12 @@ std::vector<std::uint32_t> RecorderMidiService::packedMessages() const
     return packed;
 }
 
+std::size_t RecorderMidiService::messageCount() const
+{
+    std::lock_guard lock(mutex_);
+    return messages_.size();
+}
+
 void RecorderMidiService::clear()
 {
     std::lock_guard lock(mutex_);

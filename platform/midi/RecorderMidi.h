@@ -30,6 +30,7 @@ public:
     void setFailingDevices(std::set<int> failing);
     std::vector<RecordedMessage> messages() const;
     std::vector<std::uint32_t> packedMessages() const;
+    std::size_t messageCount() const;
     void clear();
     int openCount() const;  // ports currently open
 

@@ -1,8 +1,11 @@
 // Thousands of random key presses and releases into the real keyboard window:
 // playing keys, keypad pads, function keys, auto-repeat, unknown keys, focus
-// and activation loss and the pop-up menus, with the beat running.  At the end
-// every note that a key or pad started has been stopped, on the device that
-// started it.
+// and activation loss, with the beat running; between them presses, drags and
+// releases of every mouse button anywhere on the window's controls (sliders,
+// knobs, pads, banks, labels, background), with the pop-up menus they open
+// answered at random.  At the end every note that a key or pad started has
+// been stopped, on the device that started it, and every note carries the
+// velocity it should.
 #include "tests/soak/SoakSupport.h"
 
 #include <QAction>
@@ -85,11 +88,34 @@ protected:
         platform::setMessageSink(nullptr);
     }
 
+    // Keys send their notes while the event is handled; what is recorded
+    // meanwhile came from a key (the beat ticks only in the event loop).
     void key(QEvent::Type type, quint32 scan, bool autoRepeat = false, Qt::KeyboardModifiers modifiers = {})
     {
         QKeyEvent event(type, Qt::Key_unknown, modifiers, scan, 0, 0, QString(), autoRepeat);
+        const std::size_t before = recorder.messageCount();
         QApplication::sendEvent(window.get(), &event);
+        if (recorder.messageCount() > before)
+            fromKeys.emplace_back(before, recorder.messageCount());
         ++keyEvents;
+    }
+
+    bool sentByAKey(std::size_t index) const
+    {
+        auto after = std::upper_bound(fromKeys.begin(), fromKeys.end(), std::make_pair(index, ~std::size_t{0}));
+        return after != fromKeys.begin() && index < std::prev(after)->second;
+    }
+
+    // The volume knob as the messages from `index` on have seen it.
+    int velocityAt(std::size_t index) const
+    {
+        return std::prev(std::upper_bound(velocities.begin(), velocities.end(), std::make_pair(index, 1000)))->second;
+    }
+
+    void noteVelocity()
+    {
+        if (velocities.empty() || velocities.back().second != window->keyVelocity())
+            velocities.emplace_back(recorder.messageCount(), window->keyVelocity());
     }
 
     void mouse(QWidget* target, QEvent::Type type, Qt::MouseButton button, QPointF pos = {4, 4})
@@ -106,32 +132,6 @@ protected:
         QEventLoop loop;
         QTimer::singleShot(ms, &loop, &QEventLoop::quit);
         loop.exec();
-    }
-
-    // Clicks a label whose click pops up a menu; while the menu is open a
-    // random entry is chosen (or the menu is dismissed), and keys held now may
-    // be let go inside the menu, where the window never hears of it.
-    void popUpThrough(PanelLabel* target, Qt::MouseButton button)
-    {
-        ++popUps;
-        auto choose = std::make_shared<std::function<void()>>();
-        *choose = [this, choose] {
-            QMenu* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-            if (!menu) {
-                QTimer::singleShot(1, *choose); // not open yet
-                return;
-            }
-            if (coin(rng) && !held.empty())
-                held.clear(); // released while the menu had the keyboard
-            const QList<QAction*> actions = menu->actions();
-            if (!actions.isEmpty() && pick(rng) % 5 != 0)
-                actions[int(pick(rng) % actions.size())]->trigger();
-            menu->close();
-            *choose = nullptr;
-        };
-        QTimer::singleShot(1, *choose);
-        mouse(target, QEvent::MouseButtonPress, button);
-        mouse(target, QEvent::MouseButtonRelease, button);
     }
 
     void loseFocus()
@@ -212,10 +212,12 @@ protected:
     std::mt19937 rng{soak::seed("keyrig_soak")};
     std::uniform_int_distribution<std::uint32_t> pick{0, 0x7fffffff};
     std::bernoulli_distribution coin{0.5};
-    long refocused = 0, keyEvents = 0, popUps = 0, focusLosses = 0;
+    long refocused = 0, keyEvents = 0, focusLosses = 0;
+    std::vector<std::pair<std::size_t, std::size_t>> fromKeys; // [first, end) of messages sent by one key event
+    std::vector<std::pair<std::size_t, int>> velocities;        // from which message on the knob said what
 };
 
-TEST_F(KeyrigSoak, RandomKeysLeaveNoNoteSounding)
+TEST_F(KeyrigSoak, RandomKeysAndMouseLeaveNoNoteSounding)
 {
     ASSERT_EQ(pool.playing.size(), 36u);
     ASSERT_EQ(pool.pads.size(), 12u);
@@ -233,8 +235,16 @@ TEST_F(KeyrigSoak, RandomKeysLeaveNoNoteSounding)
 
     mouse(label("lblVolume"), QEvent::MouseButtonPress, Qt::LeftButton, {33, 4}); // 495 twips: velocity 75
     mouse(label("lblVolume"), QEvent::MouseButtonRelease, Qt::LeftButton, {33, 4});
-    const int velocity = window->keyVelocity();
-    ASSERT_LT(velocity, 127) << "beat hits must be told apart from pad hits by their velocity";
+    noteVelocity();
+
+    // Exit ends the program; everything else is fair game.
+    soak::RandomMouse hand(window.get(), rng, [this](const QWidget* w) { return w == label("lblExit"); });
+    // Keys held now may be let go while a menu has the keyboard, where the window never hears of it.
+    soak::PopupHand menus(rng, {}, [this] {
+        if (coin(rng))
+            held.clear();
+    });
+    long mouseGestures = 0;
 
     const auto end = std::chrono::steady_clock::now() + soak::duration();
     long steps = 0;
@@ -256,15 +266,11 @@ TEST_F(KeyrigSoak, RandomKeysLeaveNoNoteSounding)
             loseFocus();
         else if (r < 866)
             switchWindows();
-        else if (r < 870) {
-            const char* labels[] = {"lblBaseKey", "lblDevice", "lblBeat", "lblInstrument", "lblDrums_%1", "lblBank_%1"};
-            const int which = int(pick(rng) % 6);
-            QString name = QString::fromLatin1(labels[which]);
-            if (which == 4)
-                name = name.arg(pick(rng) % 12);
-            if (which == 5)
-                name = name.arg(pick(rng) % 4);
-            popUpThrough(label(name), which == 5 ? Qt::RightButton : Qt::LeftButton);
+        else if (r < 880) {
+            // The volume knob changes only inside a gesture, where nothing is sent.
+            hand.gesture();
+            ++mouseGestures;
+            noteVelocity();
         } else if (r < 900)
             runEvents(int(pick(rng) % 4)); // beat ticks and repaints
         if (steps % 64 == 0)
@@ -282,29 +288,35 @@ TEST_F(KeyrigSoak, RandomKeysLeaveNoNoteSounding)
     const std::vector<soak::Note> notes = soak::notes(recorder);
     long beatHits = 0, keyNotes = 0;
     for (const soak::Note& n : notes) {
-        if (n.on && n.channel == 9 && n.velocity != 127)
-            ++beatHits;
-        else if (n.on)
-            ++keyNotes;
-        if (n.on && !(n.channel == 9 && n.velocity == 127)) // keys and beat hits follow the volume knob
-            ASSERT_EQ(n.velocity, velocity) << "note-on of channel " << n.channel << " key " << n.key;
         ASSERT_TRUE(n.channel == 0 || n.channel == 9) << "channel " << n.channel;
+        if (!n.on)
+            continue;
+        const bool beat = !sentByAKey(n.index);
+        ASSERT_TRUE(n.channel == 9 || !beat) << "a keyboard note without a key, message " << n.index;
+        (beat ? beatHits : keyNotes) += 1;
+        // Pads strike at full velocity; keys and beat hits follow the volume knob.
+        const int expected = n.channel == 9 && !beat ? 127 : velocityAt(n.index);
+        ASSERT_EQ(n.velocity, expected) << "note-on of channel " << n.channel << " key " << n.key << ", message "
+                                        << n.index;
     }
     // Beat steps are one-shot percussion hits: only what keys and pads start must stop.
-    const auto problems = soak::unmatchedNotes(notes, soak::Pairing::EveryOnItsOwnOff, [](const soak::Note& n) {
-        return !(n.channel == 9 && n.on && n.velocity != 127);
+    const auto problems = soak::unmatchedNotes(notes, soak::Pairing::EveryOnItsOwnOff, [this](const soak::Note& n) {
+        return !(n.on && !sentByAKey(n.index));
     });
     for (const std::string& p : problems)
         ADD_FAILURE() << p;
 
     EXPECT_EQ(recorder.openCount(), 0);
     EXPECT_FALSE(window->isVisible());
-    std::printf("keyrig_soak: %ld steps, %ld key events, %ld focus losses (%ld refocused), %ld pop-ups, %ld key and pad notes, "
-                "%ld beat hits, %zu messages (%zu after the last focus loss), %lld message boxes\n",
-                steps, keyEvents, focusLosses, refocused, popUps, keyNotes, beatHits, recorder.messages().size(),
+    std::printf("keyrig_soak: %ld steps, %ld key events, %ld mouse gestures, %ld focus losses (%ld refocused), "
+                "%ld pop-ups, %zu volume changes, %ld key and pad notes, %ld beat hits, %zu messages (%zu after the last "
+                "focus loss), %lld message boxes\n",
+                steps, keyEvents, mouseGestures, focusLosses, refocused, menus.answered(), velocities.size(), keyNotes,
+                beatHits, recorder.messages().size(),
                 recorder.messages().size() - beforeClose, static_cast<long long>(shownMessages().size()));
     EXPECT_GT(keyNotes, 1000);
     EXPECT_GT(beatHits, 0);
+    EXPECT_GT(mouseGestures, 1000);
 }
 
 } // namespace

@@ -2,7 +2,9 @@
 // clock while a scripted stream of user actions runs inside the run's waits:
 // presses on the staff (each with its own preview wait), Insert Gap, Select
 // drags with Delete and Move Up/Down, New, Open, Save, Step, the position
-// strip, Pause, Stop, instrument and device changes.  At the end no note is
+// strip, Pause, Stop, instrument and device changes, and presses, drags and
+// releases of every mouse button anywhere on the window's controls (the exit
+// button and the Exit entry left out).  At the end no note is
 // left sounding: every note-on has been followed by a note-off.
 #include "tests/soak/SoakSupport.h"
 
@@ -22,6 +24,7 @@
 #include "notivo/score/ScoreFile.h"
 #include "notivo/score/ScoreModel.h"
 #include "notivo/editor/frmEditor.h"
+#include "notivo/widgets/XPTitleButton.h"
 #include "platform/chrome/MessageBox.h"
 #include "platform/chrome/ProgramFolder.h"
 #include "platform/raster/PictureBox.h"
@@ -201,6 +204,8 @@ protected:
             editor->Combo1_Click(0);
         } else if (r < 810)
             editor->Device_Click(any(0, int(editor->Device.size()) - 1));
+        else if (r < 950)
+            hand->gesture();
         else
             mouse(editor->NoteContainerPbx, QEvent::MouseMove, Qt::NoButton,
                   any(0, 1) ? Qt::LeftButton : Qt::NoButton, QPointF(any(-10, 540), any(0, 176)));
@@ -214,6 +219,7 @@ protected:
     QString openPath, savePath;
     Score score;
     std::unique_ptr<notivo::frmEditor> editor;
+    std::unique_ptr<soak::RandomMouse> hand;
     std::chrono::steady_clock::time_point deadline = std::chrono::steady_clock::now() + soak::duration();
     int depth = 0;
     bool ending = false;
@@ -237,6 +243,10 @@ TEST_F(NotivoSoak, EditsDuringFastPlayLeaveNoNoteSounding)
     ASSERT_TRUE(editor->Form_Load());
     editor->show();
     editor->HScroll2->setValue(180);
+    hand = std::make_unique<soak::RandomMouse>(editor.get(), rng, [this](const QWidget* w) {
+        return w == editor->XPTitleButton2; // the close button
+    });
+    soak::PopupHand menus(rng, [this](const QAction* a) { return a != editor->mnuExitItm; });
     ASSERT_EQ(score.ColumnCount, 500);
 
     QTimer script;
@@ -285,8 +295,10 @@ TEST_F(NotivoSoak, EditsDuringFastPlayLeaveNoNoteSounding)
     long noteOns = 0;
     for (const soak::Note& n : soak::notes(recorder))
         noteOns += n.on;
-    std::printf("notivo_soak: %ld runs, %ld actions, %ld note-ons, %zu messages, %lld message boxes\n", runs,
-                actions, noteOns, recorder.messages().size(), static_cast<long long>(shownMessages().size()));
+    std::printf("notivo_soak: %ld runs, %ld actions, %ld mouse gestures, %ld pop-ups, %ld note-ons, %zu messages, "
+                "%lld message boxes\n",
+                runs, actions, hand->gestures(), menus.answered(), noteOns, recorder.messages().size(),
+                static_cast<long long>(shownMessages().size()));
     // Guards against a soak that did nothing (the waits of the actions hold the run up).
     EXPECT_GT(noteOns, 100);
     EXPECT_GT(actions, 50);
