@@ -316,7 +316,7 @@ TEST_F(KeyrigSoak, RandomKeysAndMouseLeaveNoNoteSounding)
                 recorder.messages().size() - beforeClose, static_cast<long long>(shownMessages().size()));
     EXPECT_GT(keyNotes, 1000);
     EXPECT_GT(beatHits, 0);
-    EXPECT_GT(mouseGestures, 1000);
+    EXPECT_GT(mouseGestures, 200);
 }
 
 } // namespace
