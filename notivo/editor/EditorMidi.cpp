@@ -13,6 +13,12 @@ constexpr int AllNotesOff = 123; // channel mode message
 int dataByte(int value) { return std::clamp(value, 0, 127); }
 } // namespace
 
+NoteHolder newNoteHolder()
+{
+    static NoteHolder last = EveryHolder;
+    return ++last;
+}
+
 EditorMidi::DeviceNames EditorMidi::deviceNames()
 {
     DeviceNames names;
@@ -66,33 +72,45 @@ void EditorMidi::send(int status, int data1, int data2)
     MidiHandle.shortMsg(platform::midi::packShortMessage(status, dataByte(data1), dataByte(data2)));
 }
 
-void EditorMidi::NoteOn(int v)
+void EditorMidi::NoteOn(int v, NoteHolder holder)
 {
     const NoteAddress address = addressOf(v);
     const int channel = address.channel;
     const int key = address.key;
     MidiHandle.shortMsg(noteOnMessage(address, NoteVelocity));
     const bool known = std::any_of(sounding_.begin(), sounding_.end(), [&](const Sounding& s) {
-        return s.v == v && s.channel == channel && s.key == key;
+        return s.v == v && s.channel == channel && s.key == key && s.holder == holder;
     });
     if (!known)
-        sounding_.push_back({v, channel, key});
+        sounding_.push_back({v, channel, key, holder});
 }
 
-void EditorMidi::NoteOff(int v)
+bool EditorMidi::heldByAnother(int channel, int key, NoteHolder holder) const
 {
-    bool found = false;
+    return std::any_of(sounding_.begin(), sounding_.end(), [&](const Sounding& s) {
+        return s.channel == channel && s.key == key && s.holder != holder;
+    });
+}
+
+void EditorMidi::NoteOff(int v, NoteHolder holder)
+{
+    std::vector<std::pair<int, int>> released; // channel and key
     for (auto it = sounding_.begin(); it != sounding_.end();) {
-        if (it->v != v) {
+        if (it->v != v || (holder != EveryHolder && it->holder != holder)) {
             ++it;
             continue;
         }
-        MidiHandle.shortMsg(noteOffMessage({it->channel, it->key}));
+        if (std::find(released.begin(), released.end(), std::pair{it->channel, it->key}) == released.end())
+            released.emplace_back(it->channel, it->key);
         it = sounding_.erase(it);
-        found = true;
     }
-    if (!found) // nothing of this pitch sounds: the release goes out as the instrument now says
-        MidiHandle.shortMsg(noteOffMessage(addressOf(v)));
+    if (released.empty()) { // nothing of this pitch sounds for it: the release goes out as the instrument now says
+        const NoteAddress now = addressOf(v);
+        released.emplace_back(now.channel, now.key);
+    }
+    for (const auto& [channel, key] : released)
+        if (holder == EveryHolder || !heldByAnother(channel, key, holder))
+            MidiHandle.shortMsg(noteOffMessage({channel, key}));
 }
 
 void EditorMidi::releaseSounding()

@@ -9,6 +9,13 @@
 
 namespace notivo {
 
+// Who holds a sounding note: each timeline of sound (a run, the steps, one
+// preview) is a holder of its own, so that its note-off ends only its own
+// note while another timeline sounds the same key.
+using NoteHolder = int;
+inline constexpr NoteHolder EveryHolder = 0; // a release for everyone (exit)
+NoteHolder newNoteHolder();
+
 // The editor's one MIDI output device and the messages it sends: note on/off
 // of inverted pitch values (127 - key), program or drum-key selection, and
 // the choice of device.  Knows nothing of windows; the editor shows the menu.
@@ -41,8 +48,11 @@ public:
     // returns the result of the open (0 = success).
     int switchDevice(int device);
 
-    void NoteOn(int v);
-    void NoteOff(int v);
+    void NoteOn(int v, NoteHolder holder);
+    // Ends `holder`'s note of `v`; the key goes silent only when no other
+    // holder sounds it.  A value the holder does not sound is released as
+    // the instrument now says, unless another holder sounds that key.
+    void NoteOff(int v, NoteHolder holder);
     // List entries 0..127 select a program (bank 0); 128..174 the drum keys 35..81.
     void SetInstrument(int p);
 
@@ -58,11 +68,13 @@ private:
     void send(int status, int data1, int data2 = 0);
     int channelIndex() const;
     void releaseSounding();
+    bool heldByAnother(int channel, int key, NoteHolder holder) const;
 
     // Where each sounding note went: its note-off must reach the channel and
     // key of its note-on even when the instrument changed in between.
     struct Sounding {
         int v, channel, key;
+        NoteHolder holder;
     };
     std::vector<Sounding> sounding_;
 };

@@ -19,16 +19,18 @@ constexpr int lineThroughColumn(int windowColumn) { return (windowColumn - 1) * 
 
 } // namespace
 
-PlaybackEngine::PlaybackEngine(Score& score, PlaybackOutput& output, PlaybackClock& clock)
-    : score_(score), out_(output), clock_(clock)
+PlaybackEngine::PlaybackEngine(Score& score, PlaybackOutput& output, Scheduler& scheduler)
+    : score_(score), out_(output), scheduler_(scheduler)
 {
 }
+
+PlaybackEngine::~PlaybackEngine() { scheduler_.cancelOwnedBy(this); }
 
 void PlaybackEngine::Command5_Click()
 {
     if (shutDown_)
         return;
-    playStartTick_ = clock_.now();
+    playStartTick_ = scheduler_.now();
     if (playing_) {
         // Every click during a run asks for the pause: a second click before
         // the pass ends must not cancel the first and leave a run that the
@@ -39,8 +41,14 @@ void PlaybackEngine::Command5_Click()
     }
     out_.showPlayFace(true);
     pauseRequest_ = false;
+    playing_ = true;
+    if (playPosition_ == 0)
+        playPosition_ = 1;
     // The tempo is read once per Play; moving the bar during a run counts from the next Play.
-    playRun(unitMilliseconds(std::clamp(out_.tempoValue(), 0, TempoMaximum)));
+    run_.emplace(score_, playPosition_, score_.ColumnCount,
+                 unitMilliseconds(std::clamp(out_.tempoValue(), 0, TempoMaximum)));
+    deadline_ = scheduler_.now();
+    startPass();
 }
 
 void PlaybackEngine::Command1_Click()
@@ -52,66 +60,60 @@ void PlaybackEngine::Command1_Click()
     stopRequest_ = true;
 }
 
-void PlaybackEngine::playRun(int unitMs)
+void PlaybackEngine::startPass()
 {
-    playing_ = true;
-    if (playPosition_ == 0)
+    if (run_->finished()) {
+        // Reaching the end, or finding nothing to play from here, starts the next run at column 1.
         playPosition_ = 1;
-    PassRules rules(score_, playPosition_, score_.ColumnCount, unitMs);
-
-    bool endedOnRequest = false;
-    SteadyClock::time_point deadline = clock_.now();
-    while (!rules.finished()) {
-        const PassStart start = rules.startPass();
-        send(start.notes);
-        out_.showNames(start.names);
-
-        // `deadline` runs on the score's own time line; a pass that starts a
-        // little late is shortened to catch up, but never below half its
-        // length, so late notes are not rushed together.
-        const SteadyClock::time_point now = clock_.now();
-        if (now - deadline > HeldUpTolerance)
-            deadline = now;
-        deadline += milliseconds(start.lengthMs);
-        const SteadyClock::time_point wakeUp = std::max(deadline, now + milliseconds(start.lengthMs) / 2);
-        if (!clock_.waitUntil(wakeUp) || shutDown_) {
-            windUp();
-            return;
-        }
-
-        const PassEnd end = rules.endPass();
-        send(end.notes);
-        if (end.passedColumn > 30 && end.passedColumn - 30 < out_.scrollMaximum())
-            out_.setScrollValue(end.passedColumn - 30);
-        out_.drawPlayLine(lineAfterColumn(end.lineColumn - out_.scrollValue()));
-        out_.repaintCanvas();
-
-        if (pauseRequest_) {
-            pauseRequest_ = false;
-            if (stopRequest_) {
-                playPosition_ = 1;
-                stopRequest_ = false;
-            } else {
-                // A pause after the last column has finished starts the next Play from the top.
-                playPosition_ = rules.finished() ? 1 : rules.column();
-            }
-            endedOnRequest = true;
-            break;
-        }
+        endRun();
+        return;
     }
-    // Reaching the end, or finding nothing to play from here, starts the next run at column 1.
-    if (!endedOnRequest)
-        playPosition_ = 1;
-    endRun();
+    const PassStart start = run_->startPass();
+    send(start.notes);
+    out_.showNames(start.names);
+
+    // `deadline_` runs on the score's own time line; a pass that starts a
+    // little late is shortened to catch up, but never below half its
+    // length, so late notes are not rushed together.
+    const SteadyClock::time_point now = scheduler_.now();
+    if (now - deadline_ > HeldUpTolerance)
+        deadline_ = now;
+    deadline_ += milliseconds(start.lengthMs);
+    const SteadyClock::time_point wakeUp = std::max(deadline_, now + milliseconds(start.lengthMs) / 2);
+    scheduler_.at(wakeUp, [this] { endPass(); }, this);
+}
+
+void PlaybackEngine::endPass()
+{
+    const PassEnd end = run_->endPass();
+    send(end.notes);
+    if (end.passedColumn > 30 && end.passedColumn - 30 < out_.scrollMaximum())
+        out_.setScrollValue(end.passedColumn - 30);
+    out_.drawPlayLine(lineAfterColumn(end.lineColumn - out_.scrollValue()));
+    out_.repaintCanvas();
+
+    if (pauseRequest_) {
+        pauseRequest_ = false;
+        if (stopRequest_) {
+            playPosition_ = 1;
+            stopRequest_ = false;
+        } else {
+            // A pause after the last column has finished starts the next Play from the top.
+            playPosition_ = run_->finished() ? 1 : run_->column();
+        }
+        endRun();
+        return;
+    }
+    startPass();
 }
 
 void PlaybackEngine::send(const std::vector<PassNote>& notes)
 {
     for (const PassNote& n : notes) {
         if (n.on)
-            out_.NoteOn(n.value);
+            out_.NoteOn(n.value, runHolder_);
         else
-            out_.NoteOff(n.value);
+            out_.NoteOff(n.value, runHolder_);
     }
 }
 
@@ -119,25 +121,17 @@ void PlaybackEngine::endRun()
 {
     pauseRequest_ = false;
     stopRequest_ = false;
-    releaseAllNotes();
+    releaseAllNotes(runHolder_);
     out_.setScrollValue(0);
     playing_ = false;
+    run_.reset();
     out_.showPlayFace(false);
 }
 
-void PlaybackEngine::windUp()
-{
-    if (!shutDown_) // shutdown has released them already
-        releaseAllNotes();
-    pauseRequest_ = false;
-    stopRequest_ = false;
-    playing_ = false;
-}
-
-void PlaybackEngine::releaseAllNotes()
+void PlaybackEngine::releaseAllNotes(NoteHolder holder)
 {
     for (int v = LowestPlayedValue; v <= HighestPlayedValue; ++v)
-        out_.NoteOff(v);
+        out_.NoteOff(v, holder);
 }
 
 void PlaybackEngine::Command2_Click()
@@ -174,25 +168,27 @@ void PlaybackEngine::Picture6_MouseDown(double x)
 
 void PlaybackEngine::soundColumn(int column, int lineX, int shownColumn)
 {
+    // A new column takes the steps' sound over: the one sounding ends now
+    // (the release below) and its own end would cut the new one short.
+    scheduler_.cancel(stepEnd_);
     out_.drawPlayLine(lineX);
-    releaseAllNotes();
+    releaseAllNotes(stepHolder_);
     QString names;
     for (int r = 1; r <= PlayedPositions; ++r) {
         const int id = score_.ScoreNotes.get(r, column);
         if (id > 0 && id < NoteId::QuarterPause) {
             const std::uint8_t accidental = score_.ScoreAccidentals.get(r, column);
-            out_.NoteOn(FixNotes(r, accidental));
+            out_.NoteOn(FixNotes(r, accidental), stepHolder_);
             names += NoteTip(r, accidental, false) + QLatin1Char(' ');
         }
     }
     out_.showNames(names);
     lastStepColumn_ = shownColumn;
-    const bool waited = clock_.waitFor(milliseconds(StepMilliseconds));
-    if (shutDown_)
-        return;
-    releaseAllNotes();
-    if (waited)
+    stepEnd_ = scheduler_.after(milliseconds(StepMilliseconds), [this] {
+        stepEnd_ = 0;
+        releaseAllNotes(stepHolder_);
         out_.repaintCanvas();
+    }, this);
 }
 
 void PlaybackEngine::shutdown()
@@ -200,10 +196,16 @@ void PlaybackEngine::shutdown()
     if (shutDown_)
         return;
     shutDown_ = true;
+    scheduler_.cancelOwnedBy(this);
+    stepEnd_ = 0;
+    run_.reset();
+    playing_ = false;
+    pauseRequest_ = false;
+    stopRequest_ = false;
     // Every key, not only the staff's range: a preview of a note placed
     // below the staff may be sounding too.
     for (int v = 0; v <= 127; ++v)
-        out_.NoteOff(v);
+        out_.NoteOff(v, EveryHolder);
 }
 
 } // namespace notivo

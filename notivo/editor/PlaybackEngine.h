@@ -1,9 +1,11 @@
 #pragma once
 #include <QString>
 #include <chrono>
+#include <optional>
 #include <vector>
 
-#include "notivo/editor/PlaybackClock.h"
+#include "notivo/editor/EditorMidi.h"
+#include "notivo/editor/Scheduler.h"
 #include "notivo/score/PassRules.h"
 #include "notivo/score/ScoreModel.h"
 
@@ -15,8 +17,10 @@ namespace notivo {
 class PlaybackOutput {
 public:
     virtual ~PlaybackOutput() = default;
-    virtual void NoteOn(int v) = 0;   // inverted pitch value, as FixNotes gives it
-    virtual void NoteOff(int v) = 0;
+    // Inverted pitch values, as FixNotes gives them; `holder` is the timeline
+    // of sound (the run or the steps) that strikes or releases the note.
+    virtual void NoteOn(int v, NoteHolder holder) = 0;
+    virtual void NoteOff(int v, NoteHolder holder) = 0;
     virtual void showNames(const QString& names) = 0;      // Label3
     virtual int scrollValue() const = 0;                   // HScroll1
     virtual int scrollMaximum() const = 0;
@@ -31,24 +35,27 @@ public:
 
 inline constexpr int StepMilliseconds = 500;     // Step and the position strip
 
-// The play/step/stop engine of the editor.  Continuous play runs inside the
-// Play click (as the whole program is single-threaded and event-driven): its
-// waits run window events, so Pause, Stop, Step, the strip and edits arrive
-// while it plays and are seen once per pass, after the pass has been drawn.
-// Each pass ends at an absolute deadline, the previous deadline plus the
-// pass's nominal length, so drawing and MIDI calls neither stretch the tempo
-// nor add up.
+// The play/step/stop engine of the editor.  A run and the sound of Step or
+// the position strip are two timelines of continuations on the scheduler:
+// they interleave with each other and with every other handler, and each
+// releases only its own notes.  Pause and Stop are requests that the run
+// reads once per pass, after the pass has been drawn.  Each pass ends at an
+// absolute deadline, the previous deadline plus the pass's nominal length,
+// so drawing and MIDI calls neither stretch the tempo nor add up.
 class PlaybackEngine {
 public:
-    PlaybackEngine(Score& score, PlaybackOutput& output, PlaybackClock& clock);
+    PlaybackEngine(Score& score, PlaybackOutput& output, Scheduler& scheduler);
+    ~PlaybackEngine();
+    PlaybackEngine(const PlaybackEngine&) = delete;
+    PlaybackEngine& operator=(const PlaybackEngine&) = delete;
 
     void Command5_Click();                 // Play/Pause
     void Command1_Click();                 // Stop
     void Command2_Click();                 // Step
     void Picture6_MouseDown(double x);     // position strip: sound the column under x
 
-    // The program is closing: every key is released now and a run or step in
-    // progress winds up at its next wake-up without further sound or drawing.
+    // The program is closing: every key is released now, and nothing of a
+    // run or a step in progress sounds or draws again.
     void shutdown();
 
     bool Playing() const { return playing_; }
@@ -59,25 +66,26 @@ public:
     int LastStepColumn() const { return lastStepColumn_; }
     SteadyClock::time_point PlayStartTick() const { return playStartTick_; }
 
-    // When a pass starts later than this after its deadline (another
-    // handler's wait held the run up), the run carries on from the late
-    // wake-up instead of catching up; shorter delays (a busy machine) are
-    // paid back over the following passes.
+    // When a pass starts later than this after its deadline (the machine was
+    // held up), the run carries on from the late wake-up instead of catching
+    // up; shorter delays are paid back over the following passes.
     static constexpr std::chrono::milliseconds HeldUpTolerance{100};
 
 private:
-    void playRun(int unitMs);
+    void startPass();
+    void endPass();
+    void endRun();
     void send(const std::vector<PassNote>& notes);
-    void releaseAllNotes();
+    void releaseAllNotes(NoteHolder holder);
     // Step and strip: sounds the notes of `column` for StepMilliseconds with
     // the line at lineX; `shownColumn` becomes LastStepColumn.
     void soundColumn(int column, int lineX, int shownColumn);
-    void endRun();
-    void windUp(); // after a cut wait or a shutdown: silence, no drawing
 
     Score& score_;
     PlaybackOutput& out_;
-    PlaybackClock& clock_;
+    Scheduler& scheduler_;
+    const NoteHolder runHolder_ = newNoteHolder();
+    const NoteHolder stepHolder_ = newNoteHolder();
 
     bool playing_ = false;
     bool pauseRequest_ = false;
@@ -87,6 +95,10 @@ private:
     int stepColumn_ = 0;
     int lastStepColumn_ = 0;
     SteadyClock::time_point playStartTick_{};
+
+    std::optional<PassRules> run_;
+    SteadyClock::time_point deadline_{}; // where the pass under way ends on the score's time line
+    Scheduler::Ticket stepEnd_ = 0;      // the pending end of the column Step or the strip sounds
 };
 
 } // namespace notivo

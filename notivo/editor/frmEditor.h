@@ -127,11 +127,13 @@ public:
 
     // ---- MIDI ------------------------------------------------------------------
     EditorMidi Midi;
-    void NoteOn(int v) { Midi.NoteOn(v); }
-    void NoteOff(int v) { Midi.NoteOff(v); }
+    void NoteOn(int v, NoteHolder holder) { Midi.NoteOn(v, holder); }
+    void NoteOff(int v, NoteHolder holder) { Midi.NoteOff(v, holder); }
     void SetInstrument(int p) { Midi.SetInstrument(p); }
     void Device_Click(int Index);
     void Combo1_Click(int Index);
+    // Sounds `v` for `milliseconds` while everything else goes on.
+    void previewNote(int v, int milliseconds);
 
     // ---- View ------------------------------------------------------------------
     // Redraws the canvas from the score at the scroll position of HScroll1.
@@ -225,13 +227,14 @@ public:
     void Picture6_MouseDown(int Button, int Shift, double X, double Y);
     void Picture6_MouseMove(int Button, int Shift, double X, double Y);
     bool Playing() const;
-    // Releases every sounding note and lets a run or a wait in progress wind
-    // up without further sound; called before the MIDI device closes.
+    // Releases every sounding note and drops every pending wait (a run, a
+    // step, the previews); called before the MIDI device closes.
     void ShutdownPlayback();
-    // Waits of the preview, Step, the strip and the run; tests install a fake
-    // clock (only while nothing plays).
-    void setPlaybackClock(std::shared_ptr<class PlaybackClock> clock);
-    std::shared_ptr<class PlaybackClock> PlaybackTiming;
+    // The scheduler of every wait: the previews, Step, the strip and the run.
+    // Tests install one on a fake clock (only while nothing plays); what the
+    // old one still had pending is finished at once.
+    void setPlaybackClock(std::shared_ptr<class Scheduler> clock);
+    std::shared_ptr<class Scheduler> PlaybackTiming;
     std::shared_ptr<class PlaybackEngine> Playback;
 
     // Elapsed time and the busy animation.

@@ -1,9 +1,9 @@
 #include <QComboBox>
 #include <QMenu>
 
-#include "notivo/editor/DelayTimer.h"
 #include "notivo/score/InstrumentNames.h"
 #include "notivo/editor/NoDeviceMessage.h"
+#include "notivo/editor/Scheduler.h"
 #include "notivo/editor/frmEditor.h"
 #include "platform/chrome/MessageBox.h"
 
@@ -78,15 +78,21 @@ void frmEditor::Device_Click(int Index)
         SetInstrument(Combo1->currentIndex());
 }
 
+void frmEditor::previewNote(int v, int milliseconds)
+{
+    // Each preview is a timeline of its own: its note-off ends only its note.
+    const NoteHolder preview = newNoteHolder();
+    NoteOn(v, preview);
+    PlaybackTiming->after(std::chrono::milliseconds(milliseconds), [this, v, preview] { NoteOff(v, preview); });
+}
+
 void frmEditor::Combo1_Click(int)
 {
     const int p = Combo1->currentIndex();
     if (p < 0)
         return;
     SetInstrument(p);
-    NoteOn(EditorMidi::PreviewPitch);
-    DelayTimer(PreviewMs);
-    NoteOff(EditorMidi::PreviewPitch);
+    previewNote(EditorMidi::PreviewPitch, PreviewMs);
 }
 
 } // namespace notivo

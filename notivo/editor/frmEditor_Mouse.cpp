@@ -5,7 +5,6 @@
 #include <algorithm>
 
 #include "notivo/editor/EditorWiring.h"
-#include "notivo/editor/PlaybackClock.h"
 #include "notivo/editor/StaffEditing.h"
 #include "notivo/editor/frmEditor.h"
 #include "notivo/score/NotePitch.h"
@@ -130,13 +129,8 @@ void frmEditor::NoteContainerPbx_MouseDown(int Button, int Shift, double X, doub
         change.done(); // before the preview: keys pressed meanwhile see the edit
         NoteContainerPbx_MouseMove(Button, Shift, X, Y);
         DisplayPentagramNotes(true);
-        if (edit.preview) {
-            // Other handlers run during the preview; the clock outlives them.
-            const auto clock = PlaybackTiming;
-            NoteOn(edit.preview->v);
-            clock->waitFor(std::chrono::milliseconds(edit.preview->milliseconds));
-            NoteOff(edit.preview->v);
-        }
+        if (edit.preview)
+            previewNote(edit.preview->v, edit.preview->milliseconds);
         return;
     }
     case editing::EditMode::InsertGap:

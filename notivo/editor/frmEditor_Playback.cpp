@@ -18,8 +18,8 @@ class EditorPlaybackOutput : public PlaybackOutput {
 public:
     explicit EditorPlaybackOutput(frmEditor& editor) : e_(editor) {}
 
-    void NoteOn(int v) override { e_.NoteOn(v); }
-    void NoteOff(int v) override { e_.NoteOff(v); }
+    void NoteOn(int v, NoteHolder holder) override { e_.NoteOn(v, holder); }
+    void NoteOff(int v, NoteHolder holder) override { e_.NoteOff(v, holder); }
     void showNames(const QString& names) override { e_.Label3->setText(names); }
     int scrollValue() const override { return e_.HScroll1->value(); }
     int scrollMaximum() const override { return e_.HScroll1->maximum(); }
@@ -51,7 +51,7 @@ void buildEngine(frmEditor& e)
 
 void connectPlayback(frmEditor& e)
 {
-    e.PlaybackTiming = std::make_shared<WindowPlaybackClock>();
+    e.PlaybackTiming = std::make_shared<WindowScheduler>();
     buildEngine(e);
     QObject::connect(e.Command5, &QPushButton::clicked, &e, [&e] { e.Command5_Click(); });
     QObject::connect(e.Command1, &QPushButton::clicked, &e, [&e] { e.Command1_Click(); });
@@ -71,38 +71,25 @@ void connectPlayback(frmEditor& e)
     e.Command1->setStyle(faces);
 }
 
-void frmEditor::setPlaybackClock(std::shared_ptr<PlaybackClock> clock)
+void frmEditor::setPlaybackClock(std::shared_ptr<Scheduler> clock)
 {
     if (!clock || Playing())
         return;
+    // A preview or a step still sounding ends now, not never.
+    PlaybackTiming->finishNow();
     PlaybackTiming = std::move(clock);
     buildEngine(*this);
 }
 
-// Each handler holds the engine for its whole call: a wait inside it runs
-// other handlers, and the engine must outlive them all.
-void frmEditor::Command5_Click()
-{
-    const auto engine = Playback;
-    engine->Command5_Click();
-}
+void frmEditor::Command5_Click() { Playback->Command5_Click(); }
 
-void frmEditor::Command1_Click()
-{
-    const auto engine = Playback;
-    engine->Command1_Click();
-}
+void frmEditor::Command1_Click() { Playback->Command1_Click(); }
 
-void frmEditor::Command2_Click()
-{
-    const auto engine = Playback;
-    engine->Command2_Click();
-}
+void frmEditor::Command2_Click() { Playback->Command2_Click(); }
 
 void frmEditor::Picture6_MouseDown(int /*Button*/, int /*Shift*/, double X, double /*Y*/)
 {
-    const auto engine = Playback;
-    engine->Picture6_MouseDown(X);
+    Playback->Picture6_MouseDown(X);
 }
 
 void frmEditor::Picture6_MouseMove(int Button, int Shift, double X, double Y)
@@ -121,6 +108,8 @@ void frmEditor::ShutdownPlayback()
 {
     if (Playback)
         Playback->shutdown();
+    if (PlaybackTiming)
+        PlaybackTiming->cancelAll();
 }
 
 } // namespace notivo

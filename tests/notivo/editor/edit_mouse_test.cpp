@@ -291,6 +291,7 @@ TEST_F(EditMouse, WhilePlayingTheLabelKeepsTheNamesOfTheRun)
     QString labelDuringRun;
     clock->at(30, [&] { labelDuringRun = e().Label3->text(); });
     e().Command5_Click();
+    clock->run();
     EXPECT_EQ(labelDuringRun, QStringLiteral("Mi 2 "));
     move({62, 118});
     EXPECT_EQ(e().Label3->text(), QStringLiteral("Do 2"));

@@ -12,6 +12,9 @@ using platform::midi::RecorderMidiService;
 
 namespace {
 
+// The holder of the notes of these tests, as one preview would be.
+const notivo::NoteHolder Preview = notivo::newNoteHolder();
+
 class EditorMidiTest : public ::testing::Test {
 protected:
     void SetUp() override { platform::midi::installMidiService(&recorder); }
@@ -48,8 +51,8 @@ TEST_F(EditorMidiTest, InstrumentAndNotesSendTheExactPackedMessages)
         ASSERT_TRUE(midi.openFirstDevice());
         midi.SetInstrument(c.instrument);
         for (int v : c.pitches) {
-            midi.NoteOn(v);
-            midi.NoteOff(v);
+            midi.NoteOn(v, Preview);
+            midi.NoteOff(v, Preview);
         }
         EXPECT_EQ(recorder.packedMessages(), c.expected);
     }
@@ -66,7 +69,7 @@ TEST_F(EditorMidiTest, AProgramAfterADrumEndsDrumModeAndKeepsTheDrumKey)
     EXPECT_FALSE(midi.DrumMode[0]);
     EXPECT_EQ(midi.DrumNote[0], 37);
     recorder.clear();
-    midi.NoteOn(67);
+    midi.NoteOn(67, Preview);
     EXPECT_EQ(recorder.packedMessages(), (std::vector<std::uint32_t>{0x7F3C90}));
 }
 
@@ -114,7 +117,7 @@ TEST_F(EditorMidiTest, ADeviceThatFailsToOpenLeavesThePreviousOneWorking)
     EXPECT_NE(midi.switchDevice(1), 0);
     EXPECT_EQ(midi.MidiDevice, -1);
     EXPECT_EQ(recorder.openCount(), 1);
-    midi.NoteOn(67);
+    midi.NoteOn(67, Preview);
     const auto sent = recorder.messages();
     ASSERT_EQ(sent.size(), 1u);
     EXPECT_EQ(sent[0].device, -1);

@@ -18,6 +18,7 @@
 #include <chrono>
 
 #include "notivo/editor/EditorWindows.h"
+#include "notivo/editor/Scheduler.h"
 #include "notivo/score/ScoreModel.h"
 #include "notivo/editor/frmEditor.h"
 #include "notivo/widgets/XPTitleButton.h"
@@ -76,6 +77,14 @@ protected:
         platform::setProgramFolderOverride(QString());
     }
 
+    // Lets the waits started so far (the instrument preview) go by on the real clock.
+    static void settle(frmEditor& e)
+    {
+        const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (!e.PlaybackTiming->idle() && std::chrono::steady_clock::now() < limit)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+
     // A window on its own score that records instead of ending the program.
     frmEditor& makeEditor()
     {
@@ -87,6 +96,7 @@ protected:
     {
         frmEditor& e = makeEditor();
         EXPECT_TRUE(e.Form_Load());
+        settle(e);
         recorder.clear();
         return e;
     }
@@ -101,6 +111,7 @@ TEST_F(EditorWindowTest, StartUpSelectsProgramZeroAndSoundsMiddleCForAQuarterSec
 {
     frmEditor& e = makeEditor();
     ASSERT_TRUE(e.Form_Load());
+    settle(e);
 
     const auto sent = recorder.messages();
     ASSERT_EQ(sent.size(), 5u);
@@ -260,7 +271,7 @@ TEST_F(EditorWindowTest, DeviceMenuListsTheMapperAndEachDeviceWithOneCheckMark)
     ASSERT_EQ(shownMessages().size(), 1);
     EXPECT_TRUE(shownMessages()[0].contains(QStringLiteral("could not be opened")));
     EXPECT_TRUE(shownMessages()[0].contains(QStringLiteral("Recorder Mapper")));
-    e.NoteOn(67);
+    e.NoteOn(67, notivo::newNoteHolder());
     ASSERT_EQ(recorder.messages().size(), 1u);
     EXPECT_EQ(recorder.messages()[0].device, -1);
 
@@ -268,7 +279,7 @@ TEST_F(EditorWindowTest, DeviceMenuListsTheMapperAndEachDeviceWithOneCheckMark)
     e.Device_Click(1);
     EXPECT_EQ(checks(), (std::vector<bool>{false, true, false}));
     EXPECT_EQ(recorder.openCount(), 1);
-    e.NoteOn(67);
+    e.NoteOn(67, notivo::newNoteHolder());
     const auto sent = recorder.messages();
     ASSERT_FALSE(sent.empty());
     EXPECT_EQ(sent.back().packed, 0x7F3C90u);
@@ -284,6 +295,7 @@ TEST_F(EditorWindowTest, ChoosingADrumEntryPreviewsTheDrumKey)
     frmEditor& e = loadedEditor();
     e.Combo1->setCurrentIndex(128);
     e.Combo1_Click(0);
+    settle(e);
     EXPECT_EQ(recorder.packedMessages(), (std::vector<std::uint32_t>{0x7F2399, 0x2389}));
 }
 

@@ -45,6 +45,11 @@ struct Rig {
     RecordingOutput out{clock};
     PlaybackEngine engine{score, out, clock};
 
+    // A click, and the time it starts going by until nothing is pending.
+    void play() { engine.Command5_Click(); clock.run(); }
+    void step() { engine.Command2_Click(); clock.run(); }
+    void strip(double x) { engine.Picture6_MouseDown(x); clock.run(); }
+
     void put(int position, int column, int id, int accidental = 0)
     {
         score.ScoreNotes.set(position, column, static_cast<std::uint8_t>(id));
@@ -58,7 +63,7 @@ TEST(PlayEngine, PlayLineStandsRightOfTheFinishedColumnOrOfTheOneBeforeWhileRepe
     Rig rig;
     rig.put(21, 1, NoteId::Quaver);
     rig.put(21, 2, NoteId::Semiquaver);
-    rig.engine.Command5_Click();
+    rig.play();
     // Column 1 repeats once (line right of column 0), then ends (right of 1), column 2 (right of 2).
     EXPECT_EQ(rig.out.lines, (std::vector<int>{48, 64, 80}));
     EXPECT_EQ(rig.out.repaints, 3);
@@ -69,7 +74,7 @@ TEST(PlayEngine, ViewFollowsPastColumnThirtyAndReturnsToTheStartAtTheEnd)
     Rig rig;
     for (int c = 1; c <= 33; ++c)
         rig.put(21, c, NoteId::Semiquaver);
-    rig.engine.Command5_Click();
+    rig.play();
     EXPECT_EQ(rig.out.scrolls, (std::vector<int>{1, 2, 3, 0}));
     // Column 31 is drawn in window column 30 once the view has followed.
     EXPECT_EQ(rig.out.lines[30], 30 * 16 + 48);
@@ -80,7 +85,7 @@ TEST(PlayEngine, EndOfRunReleasesEverythingAndRestoresTheIdleFace)
 {
     Rig rig;
     rig.put(21, 1, NoteId::Semiquaver);
-    rig.engine.Command5_Click();
+    rig.play();
     EXPECT_EQ(rig.out.faces, (std::vector<bool>{true, false}));
     ASSERT_GE(rig.out.notes.size(), 53u);
     for (int v = LowestPlayedValue; v <= HighestPlayedValue; ++v)
@@ -97,7 +102,7 @@ TEST(PlayEngine, PauseRemembersTheNextColumnOrTheSameWhileItSounds)
     rig.put(17, 3, NoteId::Semiquaver);
     // Pause in the second pass of column 1: the column still sounds, so it is kept.
     rig.clock.at(100, [&] { rig.engine.Command5_Click(); });
-    rig.engine.Command5_Click();
+    rig.play();
     EXPECT_EQ(rig.clock.ms(), 180);
     EXPECT_EQ(rig.engine.PlayPosition(), 1);
     EXPECT_FALSE(rig.engine.Playing());
@@ -105,7 +110,7 @@ TEST(PlayEngine, PauseRemembersTheNextColumnOrTheSameWhileItSounds)
     // Play again: the working grid is rebuilt, the half note sounds its full length.
     rig.out.notes.clear();
     rig.clock.at(180 + 400, [&] { rig.engine.Command5_Click(); }); // in the pass of column 2
-    rig.engine.Command5_Click();
+    rig.play();
     const std::vector<NoteEvent> expected = {
         {180, true, MiddleC}, {540, false, MiddleC}, {540, true, 63}, {630, false, 63}, {630, false, Release},
     };
@@ -118,7 +123,7 @@ TEST(PlayEngine, RequestsAreReadOncePerPassAfterDrawing)
     Rig rig;
     rig.put(21, 1, NoteId::Whole);
     rig.clock.at(10, [&] { rig.engine.Command5_Click(); });
-    rig.engine.Command5_Click();
+    rig.play();
     // The pass in which Pause came was drawn, then the run ended.
     EXPECT_EQ(rig.out.lines, (std::vector<int>{48}));
     EXPECT_EQ(rig.clock.ms(), 90);
@@ -130,7 +135,7 @@ TEST(PlayEngine, ASecondPauseClickInOnePassStillPauses)
     rig.put(21, 1, NoteId::Whole);
     rig.clock.at(10, [&] { rig.engine.Command5_Click(); });
     rig.clock.at(20, [&] { rig.engine.Command5_Click(); });
-    rig.engine.Command5_Click();
+    rig.play();
     EXPECT_EQ(rig.clock.ms(), 90);
     EXPECT_FALSE(rig.engine.Playing());
     EXPECT_EQ(rig.out.faces.back(), false);
@@ -142,7 +147,7 @@ TEST(PlayEngine, StopRewindsToColumnOne)
     for (int c = 1; c <= 5; ++c)
         rig.put(21, c, NoteId::Semiquaver);
     rig.clock.at(200, [&] { rig.engine.Command1_Click(); });
-    rig.engine.Command5_Click();
+    rig.play();
     EXPECT_EQ(rig.clock.ms(), 270);
     EXPECT_EQ(rig.engine.PlayPosition(), 1);
     EXPECT_FALSE(rig.engine.StopRequest());
@@ -157,7 +162,7 @@ TEST(PlayEngine, StopWhileIdleLeavesNoTrace)
     EXPECT_FALSE(rig.engine.StopRequest());
     EXPECT_FALSE(rig.engine.PauseRequest());
     rig.clock.at(100, [&] { rig.engine.Command5_Click(); }); // a plain pause later on
-    rig.engine.Command5_Click();
+    rig.play();
     EXPECT_EQ(rig.engine.PlayPosition(), 3);
 }
 
@@ -167,12 +172,12 @@ TEST(PlayEngine, PauseAfterTheLastColumnStartsTheNextPlayAtColumnOne)
     rig.put(21, 1, NoteId::Semiquaver);
     rig.put(21, 2, NoteId::Semiquaver);
     rig.clock.at(120, [&] { rig.engine.Command5_Click(); }); // during the last column
-    rig.engine.Command5_Click();
+    rig.play();
     EXPECT_EQ(rig.engine.PlayPosition(), 1);
 
     rig.out.notes.clear();
     const long long start = rig.clock.ms();
-    rig.engine.Command5_Click();
+    rig.play();
     const auto notes = rig.out.notesWithoutRelease();
     ASSERT_FALSE(notes.empty());
     EXPECT_EQ(notes.front(), (NoteEvent{start, true, MiddleC}));
@@ -183,7 +188,7 @@ TEST(PlayEngine, EmptyScoreEndsAtOnce)
 {
     Rig rig;
     rig.out.scroll = 12;
-    rig.engine.Command5_Click();
+    rig.play();
     EXPECT_EQ(rig.clock.ms(), 0);
     EXPECT_EQ(rig.out.notesWithoutRelease(), (std::vector<NoteEvent>{{0, false, Release}}));
     EXPECT_EQ(rig.out.scroll, 0);
@@ -196,9 +201,9 @@ TEST(PlayEngine, TempoIsReadAtEachPlay)
     rig.put(21, 1, NoteId::Whole);
     rig.put(21, 2, NoteId::Whole);
     rig.clock.at(50, [&] { rig.out.tempo = 180; });
-    rig.engine.Command5_Click();
+    rig.play();
     EXPECT_EQ(rig.clock.ms(), 900);
-    rig.engine.Command5_Click();
+    rig.play();
     EXPECT_EQ(rig.clock.ms(), 900 + 200);
 }
 
@@ -208,7 +213,7 @@ TEST(PlayEngine, DrawingTimeNeitherStretchesTheTempoNorAddsUp)
     rig.out.drawCostMs = 7;
     for (int c = 1; c <= 10; ++c)
         rig.put(21, c, NoteId::Semiquaver);
-    rig.engine.Command5_Click();
+    rig.play();
     std::vector<long long> onsets;
     for (const NoteEvent& e : rig.out.notes)
         if (e.on)
@@ -219,14 +224,14 @@ TEST(PlayEngine, DrawingTimeNeitherStretchesTheTempoNorAddsUp)
         EXPECT_EQ(onsets[i], 90 * static_cast<long long>(i) + 7) << i;
 }
 
-TEST(PlayEngine, ARunHeldUpByAnotherWaitCarriesOnFromTheLateWakeUp)
+TEST(PlayEngine, ARunHeldUpByABusyMachineCarriesOnFromTheLateWakeUp)
 {
     Rig rig;
     for (int c = 1; c <= 4; ++c)
         rig.put(21, c, NoteId::Semiquaver);
-    // A handler inside the first wait holds the run up until 400 ms.
+    // The machine holds the run up until 400 ms.
     rig.clock.at(30, [&] { rig.clock.t = rig.clock.start + std::chrono::milliseconds(400); });
-    rig.engine.Command5_Click();
+    rig.play();
     std::vector<long long> onsets;
     for (const NoteEvent& e : rig.out.notes)
         if (e.on)
@@ -250,7 +255,7 @@ TEST(PlayEngine, AShortDelayIsPaidBackWithoutRushingANote)
         for (int k = 1; k <= 6; ++k)
             rig.put(21, k, NoteId::Semiquaver);
         rig.clock.at(5, [&] { rig.clock.t = rig.clock.start + std::chrono::milliseconds(c.lateUntil); });
-        rig.engine.Command5_Click();
+        rig.play();
         std::vector<long long> onsets;
         for (const NoteEvent& e : rig.out.notes)
             if (e.on)
@@ -265,10 +270,10 @@ TEST(PlayEngine, ASecondPlayClickNeverStartsASecondRun)
     rig.put(21, 1, NoteId::Quarter);
     int runsSeen = 0;
     rig.clock.at(50, [&] {
-        rig.engine.Command5_Click(); // pause request
+        rig.play(); // pause request
         runsSeen = rig.engine.Playing() ? 1 : 0;
     });
-    rig.engine.Command5_Click();
+    rig.play();
     EXPECT_EQ(runsSeen, 1);
     long long ons = 0;
     for (const NoteEvent& e : rig.out.notes)
@@ -288,7 +293,7 @@ TEST(PlayEngine, StepSoundsColumnsOneTwoThreeThenOneAgain)
     for (int i = 0; i < 4; ++i) {
         rig.out.notes.clear();
         const long long t0 = rig.clock.ms();
-        rig.engine.Command2_Click();
+        rig.step();
         const auto notes = rig.out.notesWithoutRelease();
         ASSERT_EQ(notes.size(), 3u);
         EXPECT_EQ(notes[0], (NoteEvent{t0, false, Release}));
@@ -310,11 +315,11 @@ TEST(PlayEngine, StepAfterARunThatRewoundIsNotDead)
     rig.put(21, 1, NoteId::Semiquaver);
     rig.put(21, 2, NoteId::Semiquaver);
     rig.put(21, 3, NoteId::Semiquaver);
-    rig.engine.Picture6_MouseDown(35 + 32); // window column 2, LastStepColumn 2
-    rig.engine.Command5_Click();            // plays to the end, PlayPosition back to 1
+    rig.strip(35 + 32); // window column 2, LastStepColumn 2
+    rig.play();            // plays to the end, PlayPosition back to 1
     EXPECT_EQ(rig.engine.PlayPosition(), 1);
     rig.out.notes.clear();
-    rig.engine.Command2_Click();
+    rig.step();
     EXPECT_EQ(rig.engine.StepColumn(), 2);
     EXPECT_EQ(rig.out.notesWithoutRelease().size(), 3u);
 }
@@ -325,7 +330,7 @@ TEST(PlayEngine, StepFollowsTheViewPastColumnThirty)
     for (int c = 1; c <= 40; ++c)
         rig.put(21, c, NoteId::Semiquaver);
     for (int i = 0; i < 31; ++i)
-        rig.engine.Command2_Click();
+        rig.step();
     EXPECT_EQ(rig.engine.StepColumn(), 31);
     EXPECT_EQ(rig.out.scroll, 5);
     EXPECT_EQ(rig.out.lines.back(), (31 - 5 - 1) * 16 + 48);
@@ -336,11 +341,11 @@ TEST(PlayEngine, StripRoundsHalvesToEvenAndSkipsTheColumnLastSounded)
     Rig rig;
     rig.put(21, 2, NoteId::Quarter);
     rig.put(19, 6, NoteId::Quarter);
-    rig.engine.Picture6_MouseDown(43); // w = 0.5 -> 0: nothing
+    rig.strip(43); // w = 0.5 -> 0: nothing
     EXPECT_TRUE(rig.out.notes.empty());
     EXPECT_EQ(rig.engine.PlayPosition(), 0);
 
-    rig.engine.Picture6_MouseDown(59); // w = 1.5 -> 2
+    rig.strip(59); // w = 1.5 -> 2
     EXPECT_EQ(rig.engine.PlayPosition(), 2);
     EXPECT_EQ(rig.engine.LastStepColumn(), 2);
     EXPECT_EQ(rig.out.lines, (std::vector<int>{64}));
@@ -349,11 +354,11 @@ TEST(PlayEngine, StripRoundsHalvesToEvenAndSkipsTheColumnLastSounded)
     EXPECT_EQ(notes, (std::vector<NoteEvent>{{0, false, Release}, {0, true, MiddleC}, {500, false, Release}}));
 
     rig.out.notes.clear();
-    rig.engine.Picture6_MouseDown(70); // w = 2.1875 -> 2 again: nothing
+    rig.strip(70); // w = 2.1875 -> 2 again: nothing
     EXPECT_TRUE(rig.out.notes.empty());
 
     rig.out.scroll = 2; // the strip is in window columns: column 4 + 2 sounds
-    rig.engine.Picture6_MouseDown(35 + 64);
+    rig.strip(35 + 64);
     EXPECT_EQ(rig.engine.PlayPosition(), 6);
     EXPECT_EQ(rig.engine.LastStepColumn(), 4);
     EXPECT_EQ(rig.out.names.back(), QStringLiteral("Mi 2 "));
@@ -364,11 +369,8 @@ TEST(PlayEngine, ShutdownDuringARunReleasesNotesAndStopsAllSound)
     Rig rig;
     rig.put(21, 1, NoteId::Whole);
     rig.put(21, 2, NoteId::Whole);
-    rig.clock.at(100, [&] {
-        rig.engine.shutdown();
-        rig.clock.quitting = true;
-    });
-    rig.engine.Command5_Click();
+    rig.clock.at(100, [&] { rig.engine.shutdown(); });
+    rig.play();
     const auto notes = rig.out.notes;
     ASSERT_EQ(notes.size(), 1u + 128u);
     EXPECT_EQ(notes[0], (NoteEvent{0, true, MiddleC}));
@@ -376,46 +378,86 @@ TEST(PlayEngine, ShutdownDuringARunReleasesNotesAndStopsAllSound)
         EXPECT_EQ(notes[1 + v], (NoteEvent{100, false, v}));
     EXPECT_FALSE(rig.engine.Playing());
     EXPECT_EQ(rig.out.lines.size(), 1u); // the first pass only: no drawing once the window goes
-    rig.engine.Command5_Click();
-    rig.engine.Command2_Click();
-    rig.engine.Picture6_MouseDown(99);
+    rig.play();
+    rig.step();
+    rig.strip(99);
     EXPECT_EQ(rig.out.notes.size(), notes.size());
 }
 
-TEST(PlayEngine, CutWaitOfAStepReleasesItsNotes)
+TEST(PlayEngine, ShutdownDuringAStepReleasesEverythingAndNothingFollows)
 {
     Rig rig;
     rig.put(21, 1, NoteId::Whole);
-    rig.clock.at(100, [&] { rig.clock.quitting = true; });
-    rig.engine.Command2_Click();
-    const auto notes = rig.out.notesWithoutRelease();
-    ASSERT_EQ(notes.size(), 3u);
-    EXPECT_EQ(notes.back(), (NoteEvent{100, false, Release}));
+    rig.clock.at(100, [&] { rig.engine.shutdown(); });
+    rig.step();
+    const auto& notes = rig.out.notes;
+    const std::size_t block = HighestPlayedValue - LowestPlayedValue + 1;
+    ASSERT_EQ(notes.size(), block + 1u + 128u);
+    EXPECT_EQ(notes[block], (NoteEvent{0, true, MiddleC}));
+    for (int v = 0; v <= 127; ++v) // every key, once, and nothing at the step's end
+        EXPECT_EQ(notes[block + 1 + v], (NoteEvent{100, false, v}));
+    EXPECT_EQ(rig.out.repaints, 0); // the step's end never came
+    EXPECT_TRUE(rig.clock.idle());
 }
 
-TEST(PlayEngine, StepAndStripDuringARunInterleaveAndLeaveNothingSounding)
+// Step and the strip are a timeline of their own: during a run they sound
+// their columns for 500 ms each while the run keeps its grid, and each
+// timeline's releases leave the other's notes alone.
+TEST(PlayEngine, StepAndStripDuringARunKeepTheRunOnItsGrid)
 {
     Rig rig;
     for (int c = 1; c <= 4; ++c)
         rig.put(17 + c, c, NoteId::Quarter);
-    rig.clock.at(50, [&] { rig.engine.Command2_Click(); });          // held until 550
-    rig.clock.at(700, [&] { rig.engine.Picture6_MouseDown(35 + 48); }); // window column 3, until 1200
-    rig.engine.Command5_Click();
+    rig.clock.at(50, [&] { rig.engine.Command2_Click(); });            // column 2 until 550
+    rig.clock.at(700, [&] { rig.engine.Picture6_MouseDown(35 + 48); }); // window column 3 until 1200
+    rig.play();
     EXPECT_FALSE(rig.engine.Playing());
-    // Whatever interleaved, the last message of every key is a note-off.
-    std::map<int, bool> sounding;
-    for (const NoteEvent& e : rig.out.notes)
-        sounding[e.v] = e.on;
-    for (const auto& [v, on] : sounding)
-        EXPECT_FALSE(on) << v;
-    // The run went on after each held-up wait instead of rushing its notes.
-    std::vector<long long> onsets;
-    for (const NoteEvent& e : rig.out.notes)
-        if (e.on)
-            onsets.push_back(e.ms);
-    ASSERT_GE(onsets.size(), 2u);
-    for (std::size_t i = 1; i < onsets.size(); ++i)
-        EXPECT_GE(onsets[i], onsets[i - 1]);
+    EXPECT_EQ(rig.clock.ms(), 1200);
+
+    const NoteHolder run = rig.out.notes.front().holder;
+    std::vector<NoteEvent> runOns, stepNotes;
+    std::map<std::pair<NoteHolder, int>, bool> sounding;
+    for (const NoteEvent& e : rig.out.notes) {
+        sounding[{e.holder, e.v}] = e.on;
+        if (e.holder == run && e.on)
+            runOns.push_back(e);
+        else if (e.holder != run && (e.on || e.v == FixNotes(19, 0) || e.v == FixNotes(20, 0)))
+            stepNotes.push_back(e);
+    }
+    EXPECT_EQ(runOns, (std::vector<NoteEvent>{{0, true, FixNotes(18, 0)},
+                                              {270, true, FixNotes(19, 0)},
+                                              {540, true, FixNotes(20, 0)},
+                                              {810, true, FixNotes(21, 0)}}));
+    // Each step column: released before it is struck, and 500 ms later.
+    EXPECT_EQ(stepNotes, (std::vector<NoteEvent>{{50, false, FixNotes(19, 0)},
+                                                 {50, false, FixNotes(20, 0)},
+                                                 {50, true, FixNotes(19, 0)},
+                                                 {550, false, FixNotes(19, 0)},
+                                                 {550, false, FixNotes(20, 0)},
+                                                 {700, false, FixNotes(19, 0)},
+                                                 {700, false, FixNotes(20, 0)},
+                                                 {700, true, FixNotes(20, 0)},
+                                                 {1200, false, FixNotes(19, 0)},
+                                                 {1200, false, FixNotes(20, 0)}}));
+    for (const auto& [key, on] : sounding)
+        EXPECT_FALSE(on) << key.first << " " << key.second;
+}
+
+// A second column of the steps takes their sound over: the first one's end
+// does not cut the second short.
+TEST(PlayEngine, AStepDuringAStepSoundsItsFullLength)
+{
+    Rig rig;
+    rig.put(21, 1, NoteId::Quarter);
+    rig.put(19, 2, NoteId::Quarter);
+    rig.clock.at(200, [&] { rig.engine.Command2_Click(); });
+    rig.step();
+    EXPECT_EQ(rig.out.notesWithoutRelease(), (std::vector<NoteEvent>{{0, false, Release},
+                                                                     {0, true, MiddleC},
+                                                                     {200, false, Release},
+                                                                     {200, true, FixNotes(19, 0)},
+                                                                     {700, false, Release}}));
+    EXPECT_EQ(rig.out.repaints, 1);
 }
 
 } // namespace

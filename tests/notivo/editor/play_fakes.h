@@ -8,46 +8,64 @@
 
 namespace notivo::playtest {
 
-// A clock whose waits take no real time.  Actions scheduled at a time run
-// inside the wait that passes that time, as clicks run inside a real wait.
-class FakeClock : public PlaybackClock {
+// A scheduler on a fake clock: run() lets the pending waits pass, each at its
+// deadline, taking no real time.  Actions put at a time stand for the user:
+// they run at that time between the continuations (at a tie, in the order
+// they were scheduled).
+class FakeClock : public Scheduler {
 public:
     SteadyClock::time_point start = SteadyClock::time_point{} + std::chrono::hours(1);
     SteadyClock::time_point t = start;
-    bool quitting = false; // the application is closing: waits are cut
-    std::multimap<long long, std::function<void()>> actions; // ms since start
-    std::vector<long long> waits;                              // length of every wait, in ms
-    std::function<void()> onWait;                              // runs as each wait begins
+    std::vector<long long> waits; // length of every wait, in ms
+    std::function<void()> onWait; // runs as each wait begins
 
-    SteadyClock::time_point now() override { return t; }
-    bool waitUntil(SteadyClock::time_point deadline) override
+    SteadyClock::time_point now() const override { return t; }
+    Ticket at(SteadyClock::time_point deadline, Continuation then, const void* owner = nullptr) override
     {
         waits.push_back(std::chrono::duration_cast<std::chrono::milliseconds>(deadline - t).count());
         if (onWait)
             onWait();
-        while (!actions.empty() && start + std::chrono::milliseconds(actions.begin()->first) <= deadline) {
-            auto action = actions.begin()->second;
-            const auto when = start + std::chrono::milliseconds(actions.begin()->first);
-            actions.erase(actions.begin());
-            if (when > t)
-                t = when;
-            action();
-            if (quitting)
-                return false;
+        return Scheduler::at(deadline, std::move(then), owner);
+    }
+    void at(long long msSinceStart, std::function<void()> action)
+    {
+        Scheduler::at(start + std::chrono::milliseconds(msSinceStart), std::move(action));
+    }
+    // Everything pending, and what it schedules, up to `untilMs` since start
+    // (all of it when negative).  An action may call run() again: the outer
+    // call goes on with what is pending.
+    void run(long long untilMs = -1)
+    {
+        if (running_)
+            return;
+        running_ = true;
+        const auto until = start + std::chrono::milliseconds(untilMs);
+        while (const auto next = nextDeadline()) {
+            if (untilMs >= 0 && *next > until)
+                break;
+            if (*next > t)
+                t = *next;
+            runDue();
         }
-        if (deadline > t)
-            t = deadline;
-        return true;
+        if (untilMs >= 0 && until > t)
+            t = until;
+        running_ = false;
     }
     long long ms() const { return std::chrono::duration_cast<std::chrono::milliseconds>(t - start).count(); }
-    void at(long long msSinceStart, std::function<void()> action) { actions.emplace(msSinceStart, std::move(action)); }
+
+protected:
+    void wakeAt(std::optional<SteadyClock::time_point>) override {}
+
+private:
+    bool running_ = false;
 };
 
 struct NoteEvent {
     long long ms;
     bool on;
     int v;
-    bool operator==(const NoteEvent&) const = default;
+    NoteHolder holder = 0; // not compared: tests read the notes of one timeline at a time
+    bool operator==(const NoteEvent& o) const { return ms == o.ms && on == o.on && v == o.v; }
 };
 
 // Records what a run does, with fake times; drawing may be given a cost.
@@ -65,8 +83,8 @@ public:
     int tempo = notivo::TempoAtStart;
     int drawCostMs = 0;          // fake time taken by each redraw
 
-    void NoteOn(int v) override { notes.push_back({clock_.ms(), true, v}); }
-    void NoteOff(int v) override { notes.push_back({clock_.ms(), false, v}); }
+    void NoteOn(int v, NoteHolder holder) override { notes.push_back({clock_.ms(), true, v, holder}); }
+    void NoteOff(int v, NoteHolder holder) override { notes.push_back({clock_.ms(), false, v, holder}); }
     void showNames(const QString& text) override { names.push_back(text); }
     int scrollValue() const override { return scroll; }
     int scrollMaximum() const override { return 450; }

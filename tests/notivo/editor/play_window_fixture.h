@@ -43,11 +43,20 @@ protected:
 
     frmEditor& e() { return *editor; }
 
-    // Mouse input delivered to a widget as the window system would.
-    static void send(QWidget* w, QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons held, QPointF pos)
+    // Mouse input delivered to a widget as the window system would; then
+    // the waits it started go by (inside an action of the clock, the clock
+    // goes on with them itself).
+    void send(QWidget* w, QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons held, QPointF pos)
     {
         QMouseEvent event(type, pos, w->mapToGlobal(pos), button, held, Qt::NoModifier);
         QApplication::sendEvent(w, &event);
+        clock->run();
+    }
+    // A button clicked, and its waits gone by.
+    void click(QAbstractButton* button)
+    {
+        button->click();
+        clock->run();
     }
     void press(QPointF pos, Qt::MouseButton b = Qt::LeftButton)
     {

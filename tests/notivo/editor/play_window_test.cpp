@@ -1,3 +1,4 @@
+#include <QComboBox>
 #include <algorithm>
 
 #include "notivo/editor/PlaybackEngine.h"
@@ -18,6 +19,15 @@ protected:
     {
         const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
         send(e().Picture6, type, button, held, QPointF(x, 4));
+    }
+    // What was sent of these keys.
+    std::vector<std::uint32_t> messagesOf(std::initializer_list<int> keys)
+    {
+        std::vector<std::uint32_t> out;
+        for (std::uint32_t m : recorder.packedMessages())
+            if (std::find(keys.begin(), keys.end(), int((m >> 8) & 0x7F)) != keys.end())
+                out.push_back(m);
+        return out;
     }
     // What was sent, without the blanket releases of the staff's range
     // (note-offs of values 31..83) that end a run or a step.
@@ -49,7 +59,7 @@ TEST_F(PlayWindow, PlayButtonRunsTheScoreShowingThePauseFaceAndNamesThenRewinds)
         namesDuringRun = e().Label3->text();
     });
     e().HScroll1->setValue(5);
-    e().Command5->click();
+    click(e().Command5);
     EXPECT_EQ(faceDuringRun, QStringLiteral(";"));
     EXPECT_EQ(namesDuringRun, QStringLiteral("Do 2 "));
     EXPECT_EQ(e().Command5->text(), QStringLiteral("4"));
@@ -82,11 +92,11 @@ TEST_F(PlayWindow, TempoBarSetsTheUnitAtEachPlay)
 {
     score.placeNote(21, 1, NoteId::Quarter, 0);
     e().HScroll2->setValue(180);
-    e().Command5->click();
+    click(e().Command5);
     EXPECT_EQ(clock->waits, (std::vector<long long>{20, 20, 20}));
     clock->waits.clear();
     e().HScroll2->setValue(0);
-    e().Command5->click();
+    click(e().Command5);
     EXPECT_EQ(clock->waits, (std::vector<long long>{200, 200, 200}));
 }
 
@@ -96,7 +106,7 @@ TEST_F(PlayWindow, PlayLineIsDrawnRightOfTheFinishedColumn)
     score.placeNote(21, 2, NoteId::Semiquaver, 0);
     QRgb lineAfterFirst = 0;
     clock->at(100, [&] { lineAfterFirst = e().NoteContainerPbx->image().pixel(64, 30); });
-    e().Command5->click();
+    click(e().Command5);
     EXPECT_EQ(lineAfterFirst | 0xFF000000u, qRgb(0, 0, 0));
     EXPECT_EQ(e().NoteContainerPbx->image().pixel(80, 30) | 0xFF000000u, qRgb(0, 0, 0));
 }
@@ -105,14 +115,14 @@ TEST_F(PlayWindow, StopAndStepButtonsReachTheEngine)
 {
     for (int c = 1; c <= 6; ++c)
         score.placeNote(21, c, NoteId::Semiquaver, 0);
-    clock->at(150, [&] { e().Command1->click(); });
-    e().Command5->click();
+    clock->at(150, [&] { click(e().Command1); });
+    click(e().Command5);
     EXPECT_EQ(clock->ms(), 180);
     EXPECT_EQ(e().Playback->PlayPosition(), 1);
 
     recorder.clear();
     clock->waits.clear();
-    e().Command2->click();
+    click(e().Command2);
     EXPECT_EQ(e().Playback->StepColumn(), 2);
     EXPECT_EQ(clock->waits, (std::vector<long long>{500}));
     EXPECT_FALSE(e().Command2->icon().isNull());
@@ -151,7 +161,7 @@ TEST_F(PlayWindow, ExitDuringARunSilencesEveryKeyBeforeTheDeviceCloses)
     score.placeNote(21, 1, NoteId::Whole, 0);
     score.placeNote(21, 2, NoteId::Whole, 0);
     clock->at(100, [&] { e().mnuExitItm_Click(); });
-    e().Command5->click();
+    click(e().Command5);
     const auto sent = recorder.packedMessages();
     ASSERT_GE(sent.size(), 1u + 128u);
     EXPECT_EQ(sent[0], on(60));
@@ -161,6 +171,91 @@ TEST_F(PlayWindow, ExitDuringARunSilencesEveryKeyBeforeTheDeviceCloses)
         EXPECT_EQ(sent[i] & 0xF0, 0xB0u);
     EXPECT_FALSE(e().Playing());
     EXPECT_EQ(endCount, 1);
+}
+
+// A staff click during a run: the preview sounds its own 330 ms, the run
+// keeps its grid, and neither note-off cuts the other's middle C.
+TEST_F(PlayWindow, APreviewDuringAPassKeepsItsLengthAndTheRunItsGrid)
+{
+    for (int c = 1; c <= 3; ++c)
+        score.placeNote(21, c, NoteId::Quarter, 0);
+    std::vector<std::uint32_t> sentAt430;
+    clock->at(100, [&] { press({16 * 10 + 30, 118}); }); // middle C into column 10
+    clock->at(431, [&] { sentAt430 = sentWithoutRelease(); });
+    e().Command5_Click();
+    clock->run();
+    // Nine passes of 90 ms, and the preview's 330 ms among them.
+    EXPECT_EQ(clock->waits, (std::vector<long long>{90, 90, 330, 90, 90, 90, 90, 90, 90, 90}));
+    EXPECT_EQ(clock->ms(), 810);
+    // Run at 0, preview at 100, run at 270 (its note-off there is held back
+    // by the preview), the preview's end at 430 is held back by the run.
+    EXPECT_EQ(sentAt430, (std::vector<std::uint32_t>{on(60), on(60), on(60)}));
+    EXPECT_EQ(sentWithoutRelease(), (std::vector<std::uint32_t>{on(60), on(60), on(60), off(60), on(60), off(60)}));
+    EXPECT_EQ(score.ScoreNotes.get(21, 10), NoteId::Quarter);
+}
+
+// Play during a preview: the preview ends at its own time and leaves the
+// run's note of the same key sounding.
+TEST_F(PlayWindow, PlayDuringAPreviewLetsEachEndItsOwnNote)
+{
+    score.placeNote(21, 1, NoteId::Whole, 0);
+    clock->at(0, [&] { press({16 * 5 + 30, 118}); }); // a quarter into column 5, previewed until 330
+    clock->at(100, [&] { e().Command5_Click(); });    // the whole note until 550, the quarter 820..1090
+    std::vector<std::uint32_t> sentAt400;
+    clock->at(400, [&] { sentAt400 = recorder.packedMessages(); });
+    clock->run();
+    EXPECT_EQ(sentAt400, (std::vector<std::uint32_t>{on(60), on(60)}));
+    EXPECT_EQ(sentWithoutRelease(), (std::vector<std::uint32_t>{on(60), on(60), off(60), on(60), off(60)}));
+    EXPECT_EQ(clock->ms(), 1090);
+}
+
+// Stop during a Step of a run: the run ends after its pass and rewinds; the
+// step sounds on for its 500 ms, untouched by the run's closing release.
+TEST_F(PlayWindow, StopDuringAStepEndsTheRunAndLeavesTheStepSounding)
+{
+    score.placeNote(21, 1, NoteId::Whole, 0);
+    score.placeNote(17, 2, NoteId::Whole, 0);
+    clock->at(50, [&] { click(e().Command2); });  // column 2 until 550
+    clock->at(100, [&] { click(e().Command1); }); // the run ends at 180, after the pass under way
+    std::vector<std::uint32_t> sentAt300;
+    clock->at(300, [&] { sentAt300 = messagesOf({60, 67}); });
+    click(e().Command5);
+    EXPECT_FALSE(e().Playing());
+    EXPECT_EQ(e().Playback->PlayPosition(), 1);
+    // The step releases before it strikes (but not the run's key), the run's
+    // end releases its own key (but not the step's).
+    EXPECT_EQ(sentAt300, (std::vector<std::uint32_t>{on(60), off(67), on(67), off(60)}));
+    EXPECT_EQ(messagesOf({60, 67}), (std::vector<std::uint32_t>{on(60), off(67), on(67), off(60), off(67), off(60)}));
+    EXPECT_EQ(recorder.packedMessages().back(), off(127 - HighestPlayedValue));
+    EXPECT_EQ(clock->ms(), 550);
+}
+
+// Exit while a run, a step, a staff preview and an instrument preview wait:
+// every key is released once, the device closes, and nothing sounds later.
+TEST_F(PlayWindow, ExitWithSeveralWaitsPendingSilencesAllAndRunsNothingLater)
+{
+    score.placeNote(21, 1, NoteId::Whole, 0);
+    score.placeNote(19, 2, NoteId::Whole, 0);
+    clock->at(10, [&] { click(e().Command2); });
+    clock->at(20, [&] { press({16 * 6 + 30, 108}); });
+    clock->at(30, [&] {
+        e().Combo1->setCurrentIndex(3);
+        e().Combo1_Click(0);
+    });
+    clock->at(40, [&] {
+        recorder.clear();
+        e().mnuExitItm_Click();
+    });
+    click(e().Command5);
+    const auto sent = recorder.packedMessages();
+    ASSERT_GE(sent.size(), 128u);
+    for (int v = 0; v <= 127; ++v)
+        EXPECT_EQ(sent[v], off(127 - v));
+    for (std::size_t i = 128; i < sent.size(); ++i) // only the device's own all-notes-off may follow
+        EXPECT_EQ(sent[i] & 0xF0, 0xB0u);
+    EXPECT_EQ(endCount, 1);
+    EXPECT_TRUE(clock->idle()); // nothing is left to run
+    EXPECT_EQ(clock->ms(), 40);
 }
 
 // The elapsed-time display during a run: digit cells come from the sheet
@@ -179,6 +274,7 @@ protected:
             e().Command1_Click();
         });
         e().Command5_Click();
+        clock->run();
         return row;
     }
     // Whether the 9 x 16 cell at (x, 3) of the display shows digit d of row r.
