@@ -26,9 +26,11 @@ protected:
         e().activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&e()));
     }
+    // A key typed, and the waits it started gone by.
     void key(Qt::Key k, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     {
         QTest::keyClick(e().windowHandle(), k, modifiers);
+        clock->run();
     }
     // A click on the staff at window column w, staff position r.
     void click(int w, int r)

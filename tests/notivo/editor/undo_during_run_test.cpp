@@ -25,6 +25,7 @@ TEST(UndoDuringRun, TheNextColumnSeesTheScoreAsUndoLeftIt)
     }
     clock.at(100, [&] { ASSERT_TRUE(history.undo(score)); });
     engine.Command5_Click();
+    clock.run();
 
     const std::vector<NoteEvent> expected = {{0, true, middleC}, {270, false, middleC},
                                              {270, true, middleC}, {540, false, middleC}};
