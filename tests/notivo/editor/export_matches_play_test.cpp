@@ -27,8 +27,8 @@ public:
         : RecordingOutput(clock), clock_(clock), midi_(midi), device_(device)
     {
     }
-    void NoteOn(int v) override { midi_.NoteOn(v); note(); }
-    void NoteOff(int v) override { midi_.NoteOff(v); note(); }
+    void NoteOn(int v, NoteHolder holder) override { midi_.NoteOn(v, holder); note(); }
+    void NoteOff(int v, NoteHolder holder) override { midi_.NoteOff(v, holder); note(); }
     void note()
     {
         const std::vector<std::uint32_t> all = device_.packedMessages();
@@ -114,7 +114,8 @@ TEST(ExportMatchesPlay, TheFileSoundsWhatPlaySendsWithinAMillisecond)
             PlaybackEngine engine(score, out, clock);
             midi.SetInstrument(instrument); // the instrument list's choice, before Play
             out.note();
-            engine.Command5_Click(); // the whole run, on the fake clock
+            engine.Command5_Click();
+            clock.run(); // the whole run, on the fake clock
             midi.close();
             platform::midi::installMidiService(nullptr);
 
