@@ -17,6 +17,7 @@ constexpr int VkF1 = 112;
 constexpr int VkF4 = 115;
 constexpr int VkF5 = 116;
 constexpr int VkF9 = 120;
+constexpr int VkF12 = 123; // starts and stops recording
 
 constexpr bool isBlackKey(int index)
 {

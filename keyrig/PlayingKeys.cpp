@@ -21,6 +21,8 @@ PlayingKeys::KeyDownResult PlayingKeys::Form_KeyDown(int keyCode)
         result = {Command::Bank, keyCode - KeyTables::VkF1};
     else if (keyCode >= KeyTables::VkF5 && keyCode <= KeyTables::VkF9)
         result = {Command::Beat, keyCode - KeyTables::VkF5};
+    else if (keyCode == KeyTables::VkF12)
+        result = {Command::Record, 0};
     KeyState[keyCode] = 1;
     CheckKeys();
     return result;

@@ -9,7 +9,7 @@
 class PlayingKeys {
 public:
     // What a key-down asks of the window besides notes.
-    enum class Command { None, Bank, Beat };
+    enum class Command { None, Bank, Beat, Record };
     struct KeyDownResult {
         Command command = Command::None;
         int index = 0; // bank 0..3 or beat control 0..4

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include "keyrig/PerformanceRecorder.h"
 #include "platform/chrome/MessageBox.h"
 #include "platform/midi/MidiMessage.h"
 
@@ -13,7 +14,10 @@ bool isChannel(int channel) { return channel >= 0 && channel <= 15; }
 
 int send(int status, int data1, int data2)
 {
-    return PortHandle().shortMsg(platform::midi::packShortMessage(status, data1, data2));
+    const std::uint32_t packed = platform::midi::packShortMessage(status, data1, data2);
+    if (PerformanceRecorder* recorder = Recorder())
+        recorder->take(packed);
+    return PortHandle().shortMsg(packed);
 }
 
 } // namespace
@@ -28,6 +32,12 @@ int& PortDevice()
 {
     static int device = 0;
     return device;
+}
+
+PerformanceRecorder*& Recorder()
+{
+    static PerformanceRecorder* recorder = nullptr;
+    return recorder;
 }
 
 int& PortResult()

@@ -1,6 +1,7 @@
 #pragma once
 #include "platform/midi/MidiOut.h"
 
+class PerformanceRecorder;
 class QWidget;
 
 // The program's one MIDI output port and every message keyrig sends.
@@ -13,6 +14,8 @@ constexpr int PercussionChannel = 9;
 platform::midi::MidiOut& PortHandle();
 int& PortDevice();  // device opened by OpenMidiOut, saved in config.dat
 int& PortResult();  // result of the last open, close or note-on
+// Hears every message sent (while set), whether the port takes it or not.
+PerformanceRecorder*& Recorder();
 
 // Failures are shown as "Open MIDI Out failed" / "Close MIDI Out failed".
 void OpenMidiOut(QWidget* parent = nullptr);

@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTimer>
 
 #include "keyrig/ConfigFile.h"
 #include "keyrig/InstrumentNames.h"
@@ -81,10 +82,18 @@ frmPiano::frmPiano(QWidget* parent)
     keys_.onKeyChanged = [this](int i, bool down) { showKey(i, down); };
     keys_.onPadChanged = [this](int p, bool down) { showPad(p, down); };
     tmrBeat.onTick = [this] { tmrBeat_Timer(); };
+    // Followed from the first message on, so a take starts with the sounds in use.
+    VBMIDI::Recorder() = &recorder_;
+    recorder_.onFull = [this] { QTimer::singleShot(0, this, [this] { saveRecording(); }); };
     Form_Load();
 }
 
-frmPiano::~frmPiano() { tmrBeat.stop(); }
+frmPiano::~frmPiano()
+{
+    tmrBeat.stop();
+    if (VBMIDI::Recorder() == &recorder_)
+        VBMIDI::Recorder() = nullptr;
+}
 
 void frmPiano::createControls()
 {
@@ -302,6 +311,12 @@ void frmPiano::Form_Unload()
 
 void frmPiano::closeEvent(QCloseEvent* event)
 {
+    // A take that cannot be written keeps the window open once, with the
+    // reason shown, so the player can make room and press F12 again.
+    if (!unloaded_ && !finishRecordingForExit()) {
+        event->ignore();
+        return;
+    }
     Form_Unload();
     event->accept();
 }
@@ -337,6 +352,8 @@ void frmPiano::Form_KeyDown(int keyCode)
         lblBank[result.index]->setBackColour(Grey); // a key has no mouse-up
     } else if (result.command == PlayingKeys::Command::Beat) {
         lblBeatCtrl_Click(result.index);
+    } else if (result.command == PlayingKeys::Command::Record) {
+        toggleRecording();
     }
 }
 
@@ -530,6 +547,12 @@ void frmPiano::paintEvent(QPaintEvent*)
     for (int pad = 0; pad < 12; ++pad) {
         p.setBrush(padColours_[pad]);
         p.drawEllipse(QRectF(padRect(pad)).adjusted(0.5, 0.5, -0.5, -0.5));
+    }
+
+    if (recorder_.isRecording()) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(230, 0, 0));
+        p.drawEllipse(QRectF(recordingDotRect()));
     }
 }
 

@@ -8,6 +8,7 @@
 
 #include "keyrig/BeatClock.h"
 #include "keyrig/MidiBeat.h"
+#include "keyrig/PerformanceRecorder.h"
 #include "keyrig/PlayingKeys.h"
 
 class PanelLabel;
@@ -45,6 +46,13 @@ public:
     void mnuBaseKey_Click(int index);
     void tmrBeat_Timer();
 
+    // F12: starts a take, or ends it and writes it to the music folder; after
+    // a failed write it tries the write again.
+    void toggleRecording();
+    // A logout or Ctrl+C: nobody is there to answer, so the window closes
+    // even when the recording cannot be written.
+    void endingUnattended() { unattended_ = true; }
+
     // State the panel shows, for whoever needs to look.
     const std::array<int, 4>& banks() const { return Banks; }
     int currentInstrument() const { return CurrentInstrument; }
@@ -58,6 +66,8 @@ public:
     QRect keyRect(int index) const;
     QRect padRect(int pad) const;
     QMenu* menu(int entry) const { return mnuMain[entry]; }
+    const PerformanceRecorder& recorder() const { return recorder_; }
+    static QRect recordingDotRect();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -79,6 +89,14 @@ private:
     void popUp(int entry);
     void showKey(int index, bool down);
     void showPad(int pad, bool down);
+    // Writes the finished take and lets it go; when it cannot, keeps it and
+    // returns what went wrong.
+    QString writeRecording();
+    // The same, saying why in a message box.
+    void saveRecording();
+    // Ends and writes a take when the window closes; false when it could not
+    // be written and the window should stay.
+    bool finishRecordingForExit();
 
     PlayingKeys keys_;
     MidiBeat::BeatEngine beat_;
@@ -92,6 +110,10 @@ private:
     bool RateDragging = false;
     int RateBase = 0;         // base interval of the current style
     bool unloaded_ = false;
+    bool unattended_ = false;
+    bool exitWarned_ = false; // told once that closing loses the unwritten take
+
+    PerformanceRecorder recorder_;
 
     QImage background_;
     std::array<QColor, 36> keyColours_;

@@ -34,6 +34,8 @@ int main(int argc, char** argv)
     bool ending = false;
     TerminationSignals endSignals([&] {
         ending = true;
+        if (window)
+            window->endingUnattended();
         TerminationSignals::endUnattended(window);
     });
     frmPiano piano;

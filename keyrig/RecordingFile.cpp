@@ -1,0 +1,52 @@
+#include "keyrig/RecordingFile.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+#include <cerrno>
+
+#include "platform/files/AtomicFile.h"
+
+namespace RecordingFile {
+
+QString musicFolder()
+{
+    // Qt reads the same user-dirs.dirs as xdg-user-dir and falls back to ~/Music.
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::MusicLocation);
+    return folder.isEmpty() ? QDir::home().filePath(QStringLiteral("Music")) : folder;
+}
+
+QString fileName(const QDateTime& startedAt)
+{
+    return QStringLiteral("keyrig-%1.mid").arg(startedAt.toString(QStringLiteral("yyyyMMdd-HHmmss")));
+}
+
+namespace {
+
+QString freePath(const QDir& dir, const QDateTime& startedAt)
+{
+    const QString name = fileName(startedAt);
+    QString path = dir.filePath(name);
+    for (int n = 2; QFileInfo::exists(path); ++n)
+        path = dir.filePath(QFileInfo(name).completeBaseName() + QStringLiteral("-%1.mid").arg(n));
+    return path;
+}
+
+} // namespace
+
+Outcome write(const QString& folder, const QDateTime& startedAt, const QByteArray& bytes)
+{
+    const QDir dir(folder);
+    if (!QDir().mkpath(folder) || !dir.exists())
+        return {dir.filePath(fileName(startedAt)), QStringLiteral("the folder could not be created")};
+    Outcome outcome{freePath(dir, startedAt), QString()};
+    errno = 0;
+    outcome.error = platform::writeFileAtomically(outcome.path, bytes).reason;
+    // A write cut short by a full disk or a size limit leaves Qt without a word for it.
+    if (!outcome.error.isEmpty() && errno != 0 && outcome.error == QStringLiteral("Unknown error"))
+        outcome.error = qt_error_string(errno);
+    return outcome;
+}
+
+} // namespace RecordingFile
