@@ -12,10 +12,12 @@ QString helpText()
         "\n"
         "  -h, --help     show this help and exit\n"
         "  -v, --version  show the version and exit\n"
+        "  --midi-log FILE  also write every MIDI message sent, with its time, to FILE\n"
         "\n"
         "Keys: Z S X D C ... / and Q 2 W 3 E ... - [ play the notes, the numeric\n"
         "keypad plays the drum pads, F1-F4 recall the instrument banks, F5-F9 drive\n"
-        "the beat (Intro, Fill, Pause, Ending, Stop).  See keyrig(1).\n");
+        "the beat (Intro, Fill, Pause, Ending, Stop), F12 records what is played to\n"
+        "a MIDI file in the music folder.  See keyrig(1).\n");
 }
 
 } // namespace
@@ -24,14 +26,20 @@ Request read(const QStringList& arguments)
 {
     for (const QString& argument : arguments) {
         if (argument == QLatin1String("--help") || argument == QLatin1String("-h"))
-            return {Action::Help, helpText()};
+            return {Action::Help, helpText(), {}};
         if (argument == QLatin1String("--version") || argument == QLatin1String("-v"))
-            return {Action::Version, QStringLiteral("keyrig " PROGRAM_VERSION "\n")};
+            return {Action::Version, QStringLiteral("keyrig " PROGRAM_VERSION "\n"), {}};
     }
-    if (!arguments.isEmpty())
-        return {Action::Error, QStringLiteral("keyrig: unknown argument '%1'\nTry 'keyrig --help'.\n")
-                                   .arg(arguments.first())};
-    return {};
+    Request run;
+    for (int i = 0; i < arguments.size(); ++i) {
+        if (arguments[i] == QLatin1String("--midi-log") && i + 1 < arguments.size() && !arguments[i + 1].isEmpty()) {
+            run.midiLog = arguments[++i];
+            continue;
+        }
+        return {Action::Error,
+                QStringLiteral("keyrig: unknown argument '%1'\nTry 'keyrig --help'.\n").arg(arguments[i]), {}};
+    }
+    return run;
 }
 
 } // namespace CommandLine

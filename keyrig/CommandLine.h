@@ -10,6 +10,7 @@ enum class Action { Run, Help, Version, Error };
 struct Request {
     Action action = Action::Run;
     QString text; // what to print for Help, Version and Error
+    QString midiLog; // --midi-log FILE: every message sent is written there too
 };
 
 // Reads the arguments after the program name.  The first --help/-h or

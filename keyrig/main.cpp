@@ -1,10 +1,12 @@
 #include <QApplication>
 
 #include <cstdio>
+#include <memory>
 
 #include "keyrig/CommandLine.h"
 #include "keyrig/TerminationSignals.h"
 #include "keyrig/frmPiano.h"
+#include "platform/midi/LoggedMidiService.h"
 
 int main(int argc, char** argv)
 {
@@ -23,9 +25,19 @@ int main(int argc, char** argv)
     QApplication::setApplicationVersion(QStringLiteral(PROGRAM_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral("org.melodicdesktop.keyrig"));
     // What is left once Qt has taken its own options (-platform, -display ...).
-    if (const auto request = CommandLine::read(app.arguments().mid(1)); request.action == CommandLine::Action::Error) {
+    const auto request = CommandLine::read(app.arguments().mid(1));
+    if (request.action == CommandLine::Action::Error) {
         std::fputs(request.text.toLocal8Bit().constData(), stderr);
         return 2;
+    }
+    std::unique_ptr<platform::midi::LoggedMidiService> logged;
+    if (!request.midiLog.isEmpty()) {
+        logged = std::make_unique<platform::midi::LoggedMidiService>(platform::midi::midiService(), request.midiLog);
+        if (!logged->isOpen()) {
+            std::fprintf(stderr, "keyrig: cannot write %s\n", qUtf8Printable(request.midiLog));
+            return 2;
+        }
+        platform::midi::installMidiService(logged.get());
     }
 
     // A logout or Ctrl+C ends the program as closing the window does, with

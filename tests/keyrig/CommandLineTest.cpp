@@ -21,6 +21,9 @@ TEST(CommandLine, AnswersHelpAndVersionAndRejectsEverythingElse)
         {{"--bogus"}, Action::Error, "unknown argument '--bogus'"},
         {{"song.txt"}, Action::Error, "keyrig --help"},
         {{"--"}, Action::Error, "'--'"},
+        {{"--midi-log"}, Action::Error, "'--midi-log'"},
+        {{"--midi-log", "/tmp/sent.log", "x"}, Action::Error, "'x'"},
+        {{"--midi-log", "/tmp/sent.log"}, Action::Run, ""},
     };
     for (const auto& c : cases) {
         const auto request = CommandLine::read(c.arguments);
@@ -28,4 +31,10 @@ TEST(CommandLine, AnswersHelpAndVersionAndRejectsEverythingElse)
         EXPECT_EQ(request.action, c.action) << name;
         EXPECT_TRUE(request.text.contains(QString::fromUtf8(c.shows))) << name << ": " << request.text.toStdString();
     }
+}
+
+TEST(CommandLine, TakesTheFileOfTheMidiLog)
+{
+    EXPECT_EQ(CommandLine::read({"--midi-log", "/tmp/sent.log"}).midiLog, "/tmp/sent.log");
+    EXPECT_TRUE(CommandLine::read({}).midiLog.isEmpty());
 }
