@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QEventLoop>
 #include <QFile>
 #include <QFocusEvent>
@@ -74,6 +75,14 @@ protected:
         platform::setProgramFolderOverride(folder.path());
         ASSERT_TRUE(QFile::copy(QStringLiteral(SOURCE_DIR "/keyrig/resources/files/instrument.txt"),
                                 folder.filePath("instrument.txt")));
+        // F12 takes go to a music folder of this run.
+        QDir(folder.path()).mkpath("config");
+        QFile dirs(folder.filePath("config/user-dirs.dirs"));
+        ASSERT_TRUE(dirs.open(QIODevice::WriteOnly));
+        dirs.write("XDG_MUSIC_DIR=\"" + folder.filePath("music").toUtf8() + "\"\n");
+        dirs.close();
+        savedConfigHome = qgetenv("XDG_CONFIG_HOME");
+        qputenv("XDG_CONFIG_HOME", folder.filePath("config").toUtf8());
     }
 
     void TearDown() override
@@ -84,6 +93,7 @@ protected:
             VBMIDI::PortHandle().close();
         VBMIDI::PortDevice() = 0;
         platform::setProgramFolderOverride(QString());
+        qputenv("XDG_CONFIG_HOME", savedConfigHome);
         platform::midi::installMidiService(nullptr);
         platform::setMessageSink(nullptr);
     }
@@ -205,6 +215,7 @@ protected:
 
     platform::midi::RecorderMidiService recorder{3};
     QTemporaryDir folder;
+    QByteArray savedConfigHome;
     std::unique_ptr<frmPiano> window;
     std::unique_ptr<QWidget> other;
     KeyPool pool = keyPool();
@@ -308,12 +319,13 @@ TEST_F(KeyrigSoak, RandomKeysAndMouseLeaveNoNoteSounding)
 
     EXPECT_EQ(recorder.openCount(), 0);
     EXPECT_FALSE(window->isVisible());
+    const long takes = long(QDir(folder.filePath("music")).entryList(QDir::Files).size());
     std::printf("keyrig_soak: %ld steps, %ld key events, %ld mouse gestures, %ld focus losses (%ld refocused), "
                 "%ld pop-ups, %zu volume changes, %ld key and pad notes, %ld beat hits, %zu messages (%zu after the last "
-                "focus loss), %lld message boxes\n",
+                "focus loss), %lld message boxes, %ld takes written\n",
                 steps, keyEvents, mouseGestures, focusLosses, refocused, menus.answered(), velocities.size(), keyNotes,
                 beatHits, recorder.messages().size(),
-                recorder.messages().size() - beforeClose, static_cast<long long>(shownMessages().size()));
+                recorder.messages().size() - beforeClose, static_cast<long long>(shownMessages().size()), takes);
     EXPECT_GT(keyNotes, 1000);
     EXPECT_GT(beatHits, 0);
     EXPECT_GT(mouseGestures, 200);
