@@ -6,13 +6,14 @@ namespace {
 QString helpText()
 {
     return QStringLiteral(
-        "Usage: keyrig [OPTION]\n"
+        "Usage: keyrig [--midi-log FILE]\n"
+        "       keyrig --help | --version\n"
         "Play a three-octave keyboard, twelve drum pads and a drum beat from the\n"
         "computer keyboard through the built-in synthesiser or a MIDI port.\n"
         "\n"
-        "  -h, --help     show this help and exit\n"
-        "  -v, --version  show the version and exit\n"
         "  --midi-log FILE  also write every MIDI message sent, with its time, to FILE\n"
+        "  -h, --help       show this help and exit\n"
+        "  -v, --version    show the version and exit\n"
         "\n"
         "Keys: Z S X D C ... / and Q 2 W 3 E ... - [ play the notes, the numeric\n"
         "keypad plays the drum pads, F1-F4 recall the instrument banks, F5-F9 drive\n"

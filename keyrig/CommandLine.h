@@ -2,7 +2,7 @@
 #include <QString>
 #include <QStringList>
 
-// keyrig's command line: it takes no files, only --help and --version.
+// keyrig's command line: no files, only --help, --version and --midi-log FILE.
 namespace CommandLine {
 
 enum class Action { Run, Help, Version, Error };
@@ -14,8 +14,8 @@ struct Request {
 };
 
 // Reads the arguments after the program name.  The first --help/-h or
-// --version/-v wins; any other argument is an error (Qt's own options are
-// taken out by QApplication before this is asked again).
+// --version/-v wins; any argument but --midi-log FILE is an error (Qt's own
+// options are taken out by QApplication before this is asked again).
 Request read(const QStringList& arguments);
 
 } // namespace CommandLine
