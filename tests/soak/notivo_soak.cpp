@@ -158,7 +158,7 @@ protected:
         mouse(editor->Picture6, QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, at);
     }
 
-    // One scripted action, run by a timer inside whatever wait is going on.
+    // One scripted action, run by a timer between the continuations of the run and the previews.
     void act()
     {
         if (!editor || ending || depth >= 2)
@@ -262,14 +262,16 @@ TEST_F(NotivoSoak, EditsDuringFastPlayLeaveNoNoteSounding)
     deadline = std::chrono::steady_clock::now() + soak::duration();
     long runs = 0;
     // The script ends it all once the time is up; the bound only guards against a script that never runs.
-    while (!ending && std::chrono::steady_clock::now() < deadline + std::chrono::seconds(60)) {
-        ++runs;
-        if (!editor->Playing())
-            editor->Command5->click(); // returns when the run has ended (Pause, Stop or the end of the score)
+    while ((!ending || editor->Playing()) && std::chrono::steady_clock::now() < deadline + std::chrono::seconds(60)) {
+        if (!ending && !editor->Playing()) {
+            ++runs;
+            editor->Command5->click(); // the run goes on in the event loop until Pause, Stop or the end
+        }
         if (score.ColumnCount == 0) {
             ASSERT_TRUE(notivo::loadScoreFile(score, openPath)); // New left nothing to play
             editor->DisplayPentagramNotes(true);
         }
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
 
     // The run has ended and whatever was under way has wound up.
