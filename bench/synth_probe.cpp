@@ -49,8 +49,6 @@ int main(int argc, char** argv)
         const bool ready = synth.waitUntilReady(Clock::now() + std::chrono::seconds(30));
         const double readyMs = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
         std::printf("synth_probe.soundfont: %s\n", synth.soundFontPath().c_str());
-        std::printf("synth_probe.driver: %s\n", synth.audioDriverName().c_str());
-        std::printf("synth_probe.latency_ms: %.2f ms\n", synth.configuredLatencyMs());
         std::printf("synth_probe.open_ms: %.1f ms\n", openMs);
         if (ready)
             std::printf("synth_probe.font_ready_ms: %.1f ms\n", readyMs);
@@ -60,6 +58,9 @@ int main(int argc, char** argv)
     std::fflush(stdout);
 
     std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+    // The server reports the stream's latency while it plays.
+    if (auto* system = dynamic_cast<SystemMidiService*>(&midiService()))
+        std::printf("synth_probe.output_latency_ms: %.2f ms\n", system->builtinSynth().outputLatencyMs());
     for (int key : {60, 64, 67})
         out.shortMsg(packShortMessage(0x80, key, 0));
     std::this_thread::sleep_for(std::chrono::milliseconds(300)); // let the release ring out

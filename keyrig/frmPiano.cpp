@@ -20,6 +20,7 @@
 #include "platform/chrome/ProgramFolder.h"
 #include "platform/chrome/Rounding.h"
 #include "platform/chrome/WindowChrome.h"
+#include "platform/midi/SynthTrace.h"
 
 namespace {
 
@@ -331,6 +332,8 @@ void frmPiano::keyPressEvent(QKeyEvent* event)
     const int keyCode = virtualKeyOf(event);
     if (keyCode == 0)
         return QWidget::keyPressEvent(event);
+    // The moment the key reached the window, for measuring key to sound.
+    platform::midi::SynthTrace::write("key", platform::midi::SynthTrace::Clock::now());
     Form_KeyDown(keyCode);
 }
 

@@ -7,6 +7,7 @@
 #include "keyrig/TerminationSignals.h"
 #include "keyrig/frmPiano.h"
 #include "platform/midi/LoggedMidiService.h"
+#include "platform/midi/SynthTrace.h"
 
 int main(int argc, char** argv)
 {
@@ -14,6 +15,8 @@ int main(int argc, char** argv)
     QStringList given;
     for (int i = 1; i < argc; ++i)
         given << QString::fromLocal8Bit(argv[i]);
+    // --synth-trace FILE: when notes reach the synthesiser and sound.
+    const QString trace = platform::midi::SynthTrace::takeOption(given);
     if (const auto early = CommandLine::read(given);
         early.action == CommandLine::Action::Help || early.action == CommandLine::Action::Version) {
         std::fputs(early.text.toLocal8Bit().constData(), stdout);
@@ -25,7 +28,9 @@ int main(int argc, char** argv)
     QApplication::setApplicationVersion(QStringLiteral(PROGRAM_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral("org.melodicdesktop.keyrig"));
     // What is left once Qt has taken its own options (-platform, -display ...).
-    const auto request = CommandLine::read(app.arguments().mid(1));
+    QStringList rest = app.arguments().mid(1);
+    platform::midi::SynthTrace::takeOption(rest);
+    const auto request = CommandLine::read(rest);
     if (request.action == CommandLine::Action::Error) {
         std::fputs(request.text.toLocal8Bit().constData(), stderr);
         return 2;
@@ -39,6 +44,8 @@ int main(int argc, char** argv)
         }
         platform::midi::installMidiService(logged.get());
     }
+    if (!trace.isEmpty())
+        platform::midi::SynthTrace::start(trace);
 
     // A logout or Ctrl+C ends the program as closing the window does, with
     // the settings saved; also while the window is still starting.

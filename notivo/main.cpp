@@ -7,6 +7,7 @@
 #include "notivo/cli/CommandLine.h"
 #include "notivo/cli/HelpText.h"
 #include "notivo/editor/frmEditor.h"
+#include "platform/midi/SynthTrace.h"
 
 namespace {
 using notivo::CommandLine;
@@ -36,6 +37,8 @@ int main(int argc, char** argv)
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
+    // --synth-trace FILE: when notes reach the synthesiser and sound.
+    const QString trace = platform::midi::SynthTrace::takeOption(arguments);
     CommandLine command = notivo::parseCommandLine(arguments);
     const bool toolkitMayKnowIt = command.action == CommandLine::Action::Error && command.toolkitOption;
     if (command.action != CommandLine::Action::Edit && !toolkitMayKnowIt) {
@@ -48,9 +51,13 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("notivo"));
     QGuiApplication::setDesktopFileName(QStringLiteral("org.melodicdesktop.notivo"));
     // The toolkit has taken its own options (-platform, -style ...) out by now.
-    command = notivo::parseCommandLine(QApplication::arguments().mid(1));
+    QStringList rest = QApplication::arguments().mid(1);
+    platform::midi::SynthTrace::takeOption(rest);
+    command = notivo::parseCommandLine(rest);
     if (command.action != CommandLine::Action::Edit)
         return runWithoutWindow(command);
+    if (!trace.isEmpty())
+        platform::midi::SynthTrace::start(trace);
     notivo::frmEditor editor;
     // Without a MIDI device the start-up has told the user and the program ends.
     if (!editor.Form_Load())

@@ -1,13 +1,56 @@
 #include "platform/midi/BuiltinSynth.h"
 
+#include <QCoreApplication>
+
+#include <pulse/mainloop.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cmath>
+
 #include "platform/midi/MidiService.h"
+#include "platform/midi/PulseStream.h"
 #include "platform/midi/SoundFontSearch.h"
+#include "platform/midi/SynthTrace.h"
 
 namespace platform::midi {
 
-BuiltinSynth::BuiltinSynth(std::string soundFontPath, SynthEngine::Config config, Audio audio)
-    : fontPath_(std::move(soundFontPath)), config_(config), audio_(audio)
+namespace {
+
+constexpr std::chrono::seconds kConnectTimeout{5};
+// While the stream runs, the server is asked for its latency this often.
+constexpr std::chrono::milliseconds kLatencyInterval{250};
+
+long long micros(std::chrono::steady_clock::time_point time)
 {
+    return std::chrono::duration_cast<std::chrono::microseconds>(time.time_since_epoch()).count();
+}
+
+long long packed(const ShortMessage& m)
+{
+    return m.bytes[0] + m.bytes[1] * 256LL + m.bytes[2] * 65536LL;
+}
+
+bool isNoteOn(const ShortMessage& m) { return m.length == 3 && (m.status() & 0xF0) == 0x90 && m.data2() > 0; }
+
+} // namespace
+
+BuiltinSynth::BuiltinSynth(std::string soundFontPath, SynthEngine::Config config, Audio audio)
+    : fontPath_(std::move(soundFontPath)), config_(config), audio_(audio), loop_(pa_mainloop_new()),
+      wakeFd_(eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC))
+{
+    // The loop's own wake-up is cleared whenever it prepares to wait, so one
+    // sent just before would be lost; an event of our own stays set until
+    // the loop has seen it.
+    pa_mainloop_api* api = pa_mainloop_get_api(loop_);
+    wakeEvent_ = api->io_new(
+        api, wakeFd_, PA_IO_EVENT_INPUT,
+        [](pa_mainloop_api*, pa_io_event*, int fd, pa_io_event_flags_t, void*) {
+            eventfd_t count;
+            eventfd_read(fd, &count);
+        },
+        nullptr);
 }
 
 BuiltinSynth::~BuiltinSynth()
@@ -16,18 +59,20 @@ BuiltinSynth::~BuiltinSynth()
         std::lock_guard lock(mutex_);
         stopping_ = true;
     }
-    wake_.notify_all();
+    wakeWorker();
     if (worker_.joinable())
         worker_.join();
-    if (engine_) {
-        engine_->allSoundOff();
-        engine_->stopAudio();
-    }
+    stream_.reset();
+    pa_mainloop_get_api(loop_)->io_free(wakeEvent_);
+    pa_mainloop_free(loop_);
+    ::close(wakeFd_);
 }
+
+void BuiltinSynth::wakeWorker() { eventfd_write(wakeFd_, 1); }
 
 int BuiltinSynth::open()
 {
-    std::lock_guard lock(mutex_);
+    std::unique_lock lock(mutex_);
     if (font_ == FontState::Failed)
         return MidiNoDriver;
     if (!engine_) {
@@ -37,14 +82,26 @@ int BuiltinSynth::open()
             return MidiNoDriver;
         engine_ = std::make_unique<SynthEngine>(config_);
     }
-    if (audio_ == Audio::Driver && !engine_->startAudio())
-        return MidiNoDriver;
-    ++ports_;
-    if (font_ == FontState::NotLoaded) {
-        font_ = FontState::Loading;
-        worker_ = std::thread(&BuiltinSynth::run, this);
+    if (audio_ == Audio::Server && output_ != Output::Up) {
+        output_ = Output::Wanted;
+        startWorker();
+        wakeWorker();
+        changed_.wait(lock, [this] { return output_ != Output::Wanted; });
+        if (output_ != Output::Up)
+            return MidiNoDriver;
     }
+    ++ports_;
+    if (font_ == FontState::NotLoaded)
+        font_ = FontState::Loading;
+    startWorker();
+    wakeWorker();
     return MidiOk;
+}
+
+void BuiltinSynth::startWorker()
+{
+    if (!worker_.joinable())
+        worker_ = std::thread(&BuiltinSynth::run, this);
 }
 
 void BuiltinSynth::close()
@@ -53,12 +110,10 @@ void BuiltinSynth::close()
         std::lock_guard lock(mutex_);
         if (ports_ == 0)
             return;
-        if (--ports_ == 0) {
-            idleSince_ = Clock::now();
-            queue_.push_back({idleSince_, true, {}});
-        }
+        if (--ports_ == 0)
+            queue_.push_back({Clock::now(), true, {}, std::nullopt});
     }
-    wake_.notify_all();
+    wakeWorker();
 }
 
 void BuiltinSynth::play(const ShortMessage& message)
@@ -67,22 +122,22 @@ void BuiltinSynth::play(const ShortMessage& message)
         std::lock_guard lock(mutex_);
         if (stopping_ || font_ == FontState::Failed || font_ == FontState::NotLoaded)
             return;
-        queue_.push_back({Clock::now(), false, message});
+        queue_.push_back({Clock::now(), false, message, std::nullopt});
     }
-    wake_.notify_all();
+    wakeWorker();
 }
 
 bool BuiltinSynth::waitUntilReady(Clock::time_point deadline)
 {
     std::unique_lock lock(mutex_);
-    wake_.wait_until(lock, deadline, [this] { return font_ != FontState::Loading; });
+    changed_.wait_until(lock, deadline, [this] { return font_ != FontState::Loading; });
     return font_ == FontState::Ready;
 }
 
 bool BuiltinSynth::drain(Clock::time_point deadline)
 {
     std::unique_lock lock(mutex_);
-    return wake_.wait_until(lock, deadline, [this] {
+    return changed_.wait_until(lock, deadline, [this] {
         return font_ != FontState::Loading && queue_.empty() && !inFlight_;
     });
 }
@@ -91,18 +146,6 @@ int BuiltinSynth::activeVoices() const
 {
     std::lock_guard lock(mutex_);
     return engine_ ? engine_->activeVoices() : 0;
-}
-
-double BuiltinSynth::configuredLatencyMs() const
-{
-    std::lock_guard lock(mutex_);
-    return engine_ ? engine_->configuredLatencyMs() : 1000.0 * config_.periodSize * config_.periods / config_.sampleRate;
-}
-
-std::string BuiltinSynth::audioDriverName() const
-{
-    std::lock_guard lock(mutex_);
-    return engine_ ? engine_->audioDriverName() : std::string();
 }
 
 std::string BuiltinSynth::soundFontPath() const
@@ -117,57 +160,157 @@ int BuiltinSynth::openPorts() const
     return ports_;
 }
 
-void BuiltinSynth::run()
+double BuiltinSynth::outputLatencyMs() const
 {
-    const bool loaded = engine_->loadSoundFont(fontPath_);
-    std::unique_lock lock(mutex_);
-    font_ = loaded ? FontState::Ready : FontState::Failed;
-    wake_.notify_all();
-    if (!loaded) {
-        // Nothing can sound; free the audio output and refuse later opens.
-        queue_.clear();
-        engine_->stopAudio();
-        return;
-    }
-    deliver(lock);
+    const long long us = latencyUs_;
+    return us < 0 ? -1.0 : us / 1000.0 + 1000.0 * kBlockFrames / config_.sampleRate;
 }
 
-void BuiltinSynth::deliver(std::unique_lock<std::mutex>& lock)
+void BuiltinSynth::run()
 {
-    DeliverySchedule schedule;
+    std::unique_lock lock(mutex_);
     while (!stopping_) {
-        if (queue_.empty()) {
-            if (ports_ == 0 && engine_->audioRunning()) {
-                const auto release = idleSince_ + kIdleRelease;
-                if (Clock::now() >= release)
-                    engine_->stopAudio(); // under the lock, so open() cannot race it
-                else
-                    wake_.wait_until(lock, release);
-            } else {
-                wake_.wait(lock);
-            }
+        if (output_ == Output::Wanted) {
+            lock.unlock();
+            const bool up = connectStream();
+            lock.lock();
+            output_ = up ? Output::Up : Output::Failed;
+            changed_.notify_all();
             continue;
         }
-
-        const Pending next = queue_.front();
-        const auto due = schedule.due(next.sent, Clock::now());
-        if (due > Clock::now()) {
-            // Only this thread pops, so the front stays the same meanwhile.
-            wake_.wait_until(lock, due, [this] { return stopping_; });
-            if (stopping_)
-                return;
+        if (font_ == FontState::Loading) {
+            lock.unlock();
+            const bool loaded = engine_->loadSoundFont(fontPath_);
+            lock.lock();
+            font_ = loaded ? FontState::Ready : FontState::Failed;
+            if (!loaded)
+                queue_.clear(); // nothing can sound; later opens are refused
+            changed_.notify_all();
+            continue;
         }
+        const auto next = deliverDue(lock);
+        lock.unlock();
+        tendStream();
+        wait(next);
+        lock.lock();
+    }
+}
+
+bool BuiltinSynth::connectStream()
+{
+    stream_.reset();
+    streaming_ = false;
+    gate_ = SilenceGate();
+    auto stream = std::make_unique<PulseStream>(loop_, [this](float* out, int frames) { renderBlock(out, frames); });
+    const std::string name =
+        QCoreApplication::instance() ? QCoreApplication::applicationName().toStdString() : std::string("synthesiser");
+    PulseStream::Format format;
+    format.rate = config_.sampleRate;
+    format.blockFrames = kBlockFrames;
+    format.latencyFrames = kLatencyFrames;
+    if (!stream->connect(name, format, kConnectTimeout)) {
+        SynthEngine::keepError("sound server: " + stream->error());
+        return false;
+    }
+    stream_ = std::move(stream);
+    return true;
+}
+
+std::optional<BuiltinSynth::Clock::time_point> BuiltinSynth::deliverDue(std::unique_lock<std::mutex>& lock)
+{
+    while (!queue_.empty()) {
+        Pending& next = queue_.front();
+        const auto now = Clock::now();
+        // Asked once per message: the schedule keeps track of what it was told.
+        if (!next.due)
+            next.due = next.soundOff ? now : schedule_.due(next.message, next.sent, now);
+        if (*next.due > now)
+            return next.due;
+        const Pending pending = next;
         queue_.pop_front();
         inFlight_ = true;
         lock.unlock();
-        if (next.soundOff)
-            engine_->allSoundOff();
-        else
-            engine_->play(next.message);
+        playNow(pending);
         lock.lock();
         inFlight_ = false;
-        wake_.notify_all();
+        changed_.notify_all();
     }
+    return std::nullopt;
+}
+
+void BuiltinSynth::playNow(const Pending& pending)
+{
+    if (pending.soundOff) {
+        engine_->allSoundOff();
+        schedule_.releaseAll();
+        return;
+    }
+    engine_->play(pending.message);
+    played_ = true;
+    if (isNoteOn(pending.message))
+        onsets_.noteOn(pending.sent);
+    if (SynthTrace::on())
+        SynthTrace::write("play", Clock::now(), {packed(pending.message), micros(pending.sent)});
+}
+
+void BuiltinSynth::renderBlock(float* interleaved, int frames)
+{
+    engine_->render(interleaved, frames);
+    float peak = 0;
+    for (int i = 0; i < 2 * frames; ++i)
+        peak = std::max(peak, std::fabs(interleaved[i]));
+    const auto now = Clock::now();
+    if (const auto sent = onsets_.block(peak); sent && SynthTrace::on())
+        SynthTrace::write("onset", now, {micros(*sent)});
+    if (gate_.rendered(peak, engine_->activeVoices(), now))
+        silent_ = true;
+}
+
+void BuiltinSynth::tendStream()
+{
+    if (!stream_)
+        return;
+    if (!stream_->connected()) {
+        // The server went away: a later open connects again.
+        stream_.reset();
+        streaming_ = false;
+        std::lock_guard lock(mutex_);
+        output_ = Output::None;
+        return;
+    }
+    const auto now = Clock::now();
+    if (played_ && gate_.played(engine_->activeVoices())) {
+        stream_->setRunning(true);
+        streaming_ = true;
+        SynthTrace::write("wake", now);
+        latencyAsked_ = {};
+    }
+    played_ = false;
+    if (silent_) {
+        silent_ = false;
+        stream_->setRunning(false);
+        streaming_ = false;
+        SynthTrace::write("sleep", now);
+    }
+    if (stream_->running() && now - latencyAsked_ >= kLatencyInterval) {
+        latencyAsked_ = now;
+        stream_->requestLatency([this](long long us) {
+            latencyUs_ = us;
+            SynthTrace::write("latency", Clock::now(), {us});
+        });
+    }
+}
+
+void BuiltinSynth::wait(std::optional<Clock::time_point> until)
+{
+    int timeout = -1; // until the server or a sender wakes us
+    if (until) {
+        const auto left = std::chrono::duration_cast<std::chrono::microseconds>(*until - Clock::now()).count();
+        timeout = static_cast<int>(std::clamp<long long>(left, 0, 1'000'000'000));
+    }
+    pa_mainloop_prepare(loop_, timeout);
+    pa_mainloop_poll(loop_);
+    pa_mainloop_dispatch(loop_);
 }
 
 } // namespace platform::midi

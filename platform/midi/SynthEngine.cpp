@@ -3,9 +3,7 @@
 #include <fluidsynth.h>
 #include <sys/stat.h>
 
-#include <algorithm>
 #include <mutex>
-#include <vector>
 
 namespace platform::midi {
 
@@ -25,12 +23,10 @@ std::string& lastLoggedError()
 
 // FluidSynth prints to the console by default; a desktop program keeps the
 // last error for whoever asks and drops the chatter.
-void keepError(int level, const char* message, void*)
+void keepFluidError(int level, const char* message, void*)
 {
-    if (level > FLUID_WARN || !message)
-        return;
-    std::lock_guard lock(logMutex());
-    lastLoggedError() = message;
+    if (level <= FLUID_WARN && message)
+        SynthEngine::keepError(message);
 }
 
 void quietFluidLog()
@@ -38,7 +34,7 @@ void quietFluidLog()
     static std::once_flag once;
     std::call_once(once, [] {
         for (int level = 0; level < LAST_LOG_LEVEL; ++level)
-            fluid_set_log_function(level, keepError, nullptr);
+            fluid_set_log_function(level, keepFluidError, nullptr);
     });
 }
 
@@ -53,10 +49,7 @@ bool exists(const char* path)
 struct SynthEngine::Fluid {
     fluid_settings_t* settings = nullptr;
     fluid_synth_t* synth = nullptr;
-    fluid_audio_driver_t* driver = nullptr;
-    std::string driverName;
     int fontId = FLUID_FAILED;
-    mutable std::mutex audioMutex; // guards driver and driverName
 };
 
 SynthEngine::SynthEngine() : SynthEngine(Config{}) {}
@@ -67,14 +60,11 @@ SynthEngine::SynthEngine(const Config& config) : fluid_(std::make_unique<Fluid>(
     fluid_->settings = new_fluid_settings();
     fluid_settings_setnum(fluid_->settings, "synth.sample-rate", config.sampleRate);
     fluid_settings_setint(fluid_->settings, "synth.dynamic-sample-loading", config.dynamicSampleLoading ? 1 : 0);
-    fluid_settings_setint(fluid_->settings, "audio.period-size", config.periodSize);
-    fluid_settings_setint(fluid_->settings, "audio.periods", config.periods);
     fluid_->synth = new_fluid_synth(fluid_->settings);
 }
 
 SynthEngine::~SynthEngine()
 {
-    stopAudio();
     if (fluid_->synth)
         delete_fluid_synth(fluid_->synth);
     delete_fluid_settings(fluid_->settings);
@@ -159,61 +149,6 @@ void SynthEngine::render(float* interleaved, int frames)
         fluid_synth_write_float(fluid_->synth, frames, interleaved, 0, 2, interleaved, 1, 2);
 }
 
-bool SynthEngine::startAudio()
-{
-    std::lock_guard lock(fluid_->audioMutex);
-    if (fluid_->driver)
-        return true;
-    if (!fluid_->synth)
-        return false;
-    std::vector<std::string> available;
-    fluid_settings_foreach_option(fluid_->settings, "audio.driver", &available,
-                                  [](void* data, const char*, const char* option) {
-                                      static_cast<std::vector<std::string>*>(data)->push_back(option);
-                                  });
-    std::string reasons;
-    for (const std::string name : {"pulseaudio", "pipewire", "alsa"}) {
-        if (std::find(available.begin(), available.end(), name) == available.end())
-            continue;
-        // Without sound cards the ALSA library writes its complaints straight
-        // to the console; there is nothing to open anyway.
-        if (name == "alsa" && !exists("/dev/snd"))
-            continue;
-        fluid_settings_setstr(fluid_->settings, "audio.driver", name.c_str());
-        fluid_->driver = new_fluid_audio_driver(fluid_->settings, fluid_->synth);
-        if (fluid_->driver) {
-            fluid_->driverName = name;
-            return true;
-        }
-        reasons += (reasons.empty() ? "" : "; ") + name + ": " + lastError();
-    }
-    std::lock_guard logLock(logMutex());
-    lastLoggedError() = reasons.empty() ? "no audio output on this machine" : reasons;
-    return false;
-}
-
-void SynthEngine::stopAudio()
-{
-    std::lock_guard lock(fluid_->audioMutex);
-    if (!fluid_->driver)
-        return;
-    delete_fluid_audio_driver(fluid_->driver);
-    fluid_->driver = nullptr;
-    fluid_->driverName.clear();
-}
-
-bool SynthEngine::audioRunning() const
-{
-    std::lock_guard lock(fluid_->audioMutex);
-    return fluid_->driver != nullptr;
-}
-
-std::string SynthEngine::audioDriverName() const
-{
-    std::lock_guard lock(fluid_->audioMutex);
-    return fluid_->driverName;
-}
-
 int SynthEngine::sampleRate() const
 {
     double rate = 0;
@@ -221,20 +156,16 @@ int SynthEngine::sampleRate() const
     return static_cast<int>(rate);
 }
 
-double SynthEngine::configuredLatencyMs() const
-{
-    int periodSize = 0;
-    int periods = 0;
-    fluid_settings_getint(fluid_->settings, "audio.period-size", &periodSize);
-    fluid_settings_getint(fluid_->settings, "audio.periods", &periods);
-    const int rate = sampleRate();
-    return rate > 0 ? 1000.0 * periodSize * periods / rate : 0.0;
-}
-
 std::string SynthEngine::lastError()
 {
     std::lock_guard lock(logMutex());
     return lastLoggedError();
+}
+
+void SynthEngine::keepError(const std::string& text)
+{
+    std::lock_guard lock(logMutex());
+    lastLoggedError() = text;
 }
 
 } // namespace platform::midi

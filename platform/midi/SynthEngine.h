@@ -7,18 +7,14 @@
 
 namespace platform::midi {
 
-// One FluidSynth synthesiser.  Without an audio driver it renders offline
-// into a buffer (tests, benchmarks); startAudio() plays it through the
-// first audio output that opens.  Every call is safe from any thread
-// (FluidSynth serialises its API), except construction and destruction.
+// One FluidSynth synthesiser that renders into a buffer: the built-in
+// device feeds that to the sound server, tests and benchmarks read it.
+// Every call is safe from any thread (FluidSynth serialises its API),
+// except construction and destruction.
 class SynthEngine {
 public:
     struct Config {
         int sampleRate = 48000;
-        // Small periods keep the buffer latency under 10 ms:
-        // 128 * 3 / 48000 = 8 ms.
-        int periodSize = 128;
-        int periods = 3;
         // Samples are read when a preset is first selected, so a large
         // SoundFont loads quickly.
         bool dynamicSampleLoading = true;
@@ -44,23 +40,15 @@ public:
 
     int activeVoices() const;
 
-    // Offline rendering: `frames` stereo frames, interleaved left/right.
+    // Renders `frames` stereo frames, interleaved left/right.
     void render(float* interleaved, int frames);
 
-    // Tries the audio outputs in order (pulseaudio, pipewire, alsa); false
-    // when none opens.  Quiet on failure: the reason is in lastError().
-    bool startAudio();
-    void stopAudio();
-    bool audioRunning() const;
-    std::string audioDriverName() const;
-
     int sampleRate() const;
-    // Buffer latency the audio output is configured with:
-    // period size * periods / sample rate, in milliseconds.
-    double configuredLatencyMs() const;
 
-    // Last error FluidSynth reported (it logs to us, not to the console).
+    // Last error FluidSynth or the device reported (FluidSynth logs to us,
+    // not to the console).
     static std::string lastError();
+    static void keepError(const std::string& text);
 
 private:
     struct Fluid;

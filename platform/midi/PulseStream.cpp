@@ -1,0 +1,174 @@
+#include "platform/midi/PulseStream.h"
+
+#include <pulse/pulseaudio.h>
+
+namespace platform::midi {
+
+namespace {
+
+constexpr std::size_t kFrameBytes = 2 * sizeof(float);
+
+void ignoreResult(pa_operation* operation)
+{
+    if (operation)
+        pa_operation_unref(operation);
+}
+
+} // namespace
+
+PulseStream::PulseStream(pa_mainloop* loop, Render render) : loop_(loop), render_(std::move(render)) {}
+
+PulseStream::~PulseStream()
+{
+    if (stream_) {
+        pa_stream_set_write_callback(stream_, nullptr, nullptr);
+        pa_stream_disconnect(stream_);
+        pa_stream_unref(stream_);
+    }
+    if (context_) {
+        pa_context_disconnect(context_);
+        pa_context_unref(context_);
+    }
+}
+
+std::string PulseStream::serverError() const
+{
+    return context_ ? pa_strerror(pa_context_errno(context_)) : "no sound server";
+}
+
+bool PulseStream::waitUntil(const std::function<int()>& state, std::chrono::milliseconds timeout)
+{
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    for (;;) {
+        const int s = state();
+        if (s > 0)
+            return true;
+        if (s < 0)
+            return false;
+        const auto left = deadline - std::chrono::steady_clock::now();
+        if (left <= std::chrono::steady_clock::duration::zero()) {
+            error_ = "the sound server did not answer";
+            return false;
+        }
+        pa_mainloop_prepare(loop_, static_cast<int>(std::chrono::duration_cast<std::chrono::microseconds>(left).count()));
+        pa_mainloop_poll(loop_);
+        pa_mainloop_dispatch(loop_);
+    }
+}
+
+bool PulseStream::connect(const std::string& appName, const Format& format, std::chrono::milliseconds timeout)
+{
+    format_ = format;
+    context_ = pa_context_new(pa_mainloop_get_api(loop_), appName.c_str());
+    // No autospawn: a desktop without a sound server gets a clear failure,
+    // not a daemon started behind its back.
+    if (!context_ || pa_context_connect(context_, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0) {
+        error_ = serverError();
+        return false;
+    }
+    const bool ready = waitUntil(
+        [this] {
+            const pa_context_state_t s = pa_context_get_state(context_);
+            return s == PA_CONTEXT_READY ? 1 : PA_CONTEXT_IS_GOOD(s) ? 0 : -1;
+        },
+        timeout);
+    if (!ready) {
+        if (error_.empty())
+            error_ = serverError();
+        return false;
+    }
+
+    const pa_sample_spec spec{PA_SAMPLE_FLOAT32NE, static_cast<std::uint32_t>(format.rate), 2};
+    stream_ = pa_stream_new(context_, "General MIDI synthesiser", &spec, nullptr);
+    if (!stream_) {
+        error_ = serverError();
+        return false;
+    }
+    pa_buffer_attr attr{};
+    attr.maxlength = static_cast<std::uint32_t>(-1);
+    attr.tlength = static_cast<std::uint32_t>(format.latencyFrames * kFrameBytes);
+    attr.prebuf = static_cast<std::uint32_t>(-1);
+    attr.minreq = static_cast<std::uint32_t>(format.blockFrames * kFrameBytes);
+    attr.fragsize = static_cast<std::uint32_t>(-1);
+    pa_stream_set_write_callback(stream_, &PulseStream::onWrite, this);
+    // Started stopped: nothing is asked of anyone until a note sounds.
+    const auto flags = static_cast<pa_stream_flags_t>(PA_STREAM_START_CORKED | PA_STREAM_ADJUST_LATENCY);
+    if (pa_stream_connect_playback(stream_, nullptr, &attr, flags, nullptr, nullptr) < 0) {
+        error_ = serverError();
+        return false;
+    }
+    const bool streaming = waitUntil(
+        [this] {
+            const pa_stream_state_t s = pa_stream_get_state(stream_);
+            return s == PA_STREAM_READY ? 1 : PA_STREAM_IS_GOOD(s) ? 0 : -1;
+        },
+        timeout);
+    if (!streaming && error_.empty())
+        error_ = serverError();
+    return streaming;
+}
+
+bool PulseStream::connected() const
+{
+    return context_ && stream_ && pa_context_get_state(context_) == PA_CONTEXT_READY &&
+           pa_stream_get_state(stream_) == PA_STREAM_READY;
+}
+
+void PulseStream::setRunning(bool running)
+{
+    if (!connected() || running == running_)
+        return;
+    running_ = running;
+    if (running) {
+        fill(); // the first block is on its way before the server asks
+        ignoreResult(pa_stream_cork(stream_, 0, nullptr, nullptr));
+    } else {
+        ignoreResult(pa_stream_cork(stream_, 1, nullptr, nullptr));
+        // Stale silence would only delay the next note.
+        ignoreResult(pa_stream_flush(stream_, nullptr, nullptr));
+    }
+}
+
+void PulseStream::requestLatency(std::function<void(long long)> reply)
+{
+    if (!connected() || latencyReply_)
+        return;
+    latencyReply_ = std::move(reply);
+    ignoreResult(pa_stream_update_timing_info(
+        stream_,
+        [](pa_stream* stream, int success, void* data) {
+            auto* self = static_cast<PulseStream*>(data);
+            pa_usec_t usec = 0;
+            int negative = 0;
+            auto reply = std::move(self->latencyReply_);
+            self->latencyReply_ = nullptr;
+            if (success && pa_stream_get_latency(stream, &usec, &negative) == 0 && reply)
+                reply(negative ? -static_cast<long long>(usec) : static_cast<long long>(usec));
+        },
+        this));
+}
+
+void PulseStream::onWrite(pa_stream*, std::size_t, void* self)
+{
+    auto* stream = static_cast<PulseStream*>(self);
+    if (stream->running_)
+        stream->fill();
+}
+
+void PulseStream::fill()
+{
+    const std::size_t writable = pa_stream_writable_size(stream_);
+    if (writable == static_cast<std::size_t>(-1))
+        return;
+    const int block = format_.blockFrames;
+    const int frames = static_cast<int>(writable / kFrameBytes) / block * block;
+    if (frames == 0)
+        return;
+    buffer_.resize(static_cast<std::size_t>(frames) * 2);
+    for (int at = 0; at < frames; at += block)
+        render_(buffer_.data() + static_cast<std::size_t>(at) * 2, block);
+    pa_stream_write(stream_, buffer_.data(), static_cast<std::size_t>(frames) * kFrameBytes, nullptr, 0,
+                    PA_SEEK_RELATIVE);
+}
+
+} // namespace platform::midi
