@@ -12,6 +12,8 @@ QString helpText()
         "computer keyboard through the built-in synthesiser or a MIDI port.\n"
         "\n"
         "  --midi-log FILE  also write every MIDI message sent, with its time, to FILE\n"
+        "  --synth-trace FILE  write to FILE when each message reaches the built-in\n"
+        "                   synthesiser and when its note sounds (for measuring)\n"
         "  -h, --help       show this help and exit\n"
         "  -v, --version    show the version and exit\n"
         "\n"

@@ -46,6 +46,8 @@ std::vector<HelpSection> helpSections()
           QStringLiteral("  --tempo N            tempo bar value 0..180 for the export (default 110)"),
           QStringLiteral("  --instrument N       instrument list entry 0..174 for the export (default 0,"),
           QStringLiteral("                       Acoustic Grand Piano; 128..174 are drum sounds)"),
+          QStringLiteral("  --synth-trace FILE   write to FILE when each message reaches the built-in"),
+          QStringLiteral("                       synthesiser and when its note sounds (for measuring)"),
           QStringLiteral("  --help               show this text and end"),
           QStringLiteral("  --version            show the version and end")}},
         {QStringLiteral("Keys in the editor:"), editorKeyLines()},

@@ -213,6 +213,7 @@ bool BuiltinSynth::connectStream()
         return false;
     }
     stream_ = std::move(stream);
+    SynthTrace::write("stream", Clock::now(), {config_.sampleRate, kBlockFrames, kLatencyFrames});
     return true;
 }
 
