@@ -1,9 +1,10 @@
 #include "keyrig/ConfigFile.h"
 
+#include "platform/files/AtomicFile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QTemporaryFile>
 
@@ -165,17 +166,7 @@ void read(const QString& path, KeyrigSettings& settings)
 bool write(const QString& path, const KeyrigSettings& settings)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    const QByteArray text = format(settings);
-    // commit() does not notice a failed flush of what is still buffered (it
-    // would put a short file in place of the old one), so flush first.
-    if (file.write(text) != text.size() || !file.flush()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return platform::writeFileAtomically(path, format(settings)).ok;
 }
 
 } // namespace ConfigFile

@@ -4,8 +4,6 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
-#include <cerrno>
-
 #include "platform/files/AtomicFile.h"
 
 namespace RecordingFile {
@@ -40,13 +38,8 @@ Outcome write(const QString& folder, const QDateTime& startedAt, const QByteArra
     const QDir dir(folder);
     if (!QDir().mkpath(folder) || !dir.exists())
         return {dir.filePath(fileName(startedAt)), QStringLiteral("the folder could not be created")};
-    Outcome outcome{freePath(dir, startedAt), QString()};
-    errno = 0;
-    outcome.error = platform::writeFileAtomically(outcome.path, bytes).reason;
-    // A write cut short by a full disk or a size limit leaves Qt without a word for it.
-    if (!outcome.error.isEmpty() && errno != 0 && outcome.error == QStringLiteral("Unknown error"))
-        outcome.error = qt_error_string(errno);
-    return outcome;
+    const QString path = freePath(dir, startedAt);
+    return {path, platform::writeFileAtomically(path, bytes).reason};
 }
 
 } // namespace RecordingFile
