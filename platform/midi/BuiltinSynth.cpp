@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 
 #include <pulse/mainloop.h>
+#include <pthread.h>
+#include <sched.h>
 #include <sys/eventfd.h>
 #include <unistd.h>
 
@@ -17,6 +19,18 @@
 namespace platform::midi {
 
 namespace {
+
+// The stream's buffer is a few milliseconds long, so a block rendered late
+// under a busy window or build is a gap heard as a click, and the gap stays
+// as extra latency.  Where the system allows it (root, or an rtprio limit),
+// the render thread runs at a real-time priority as audio threads do;
+// elsewhere it stays as it is.
+void raiseToRealTime()
+{
+    sched_param param{};
+    param.sched_priority = 50;
+    pthread_setschedparam(pthread_self(), SCHED_FIFO, &param);
+}
 
 constexpr std::chrono::seconds kConnectTimeout{5};
 // While the stream runs, the server is asked for its latency this often.
@@ -168,6 +182,7 @@ double BuiltinSynth::outputLatencyMs() const
 
 void BuiltinSynth::run()
 {
+    raiseToRealTime();
     std::unique_lock lock(mutex_);
     while (!stopping_) {
         if (output_ == Output::Wanted) {

@@ -41,7 +41,7 @@ public:
     // block of 1.3 ms for its first sample.
     static constexpr int kBlockFrames = 64;
     // What the stream asks of the server: its buffer plus the sink's.
-    static constexpr int kLatencyFrames = 256;
+    static constexpr int kLatencyFrames = 320;
 
     // An empty path searches the usual places (findGmSoundFont).
     explicit BuiltinSynth(std::string soundFontPath = {}, SynthEngine::Config config = {},

@@ -31,9 +31,10 @@ e2e_click $((canvas_x + 16 * 25 + 30)) $((canvas_y + 5 * 30 + 13)) # A2 quarter 
 sleep 0.8
 e2e_click 218 60 # Step: column 2, a rest, sounds nothing
 sleep 0.6
-# A drag along the strip (y 101..108) over window columns 18 to 21, all empty.
+# A drag along the strip (y 101..108) over window columns 18, 20, 22 and 24:
+# rests, so the strip sounds no C6 of its own just before one of the run's.
 xdotool mousemove --window "$E2E_WINDOW" $((4 + 16 * 18 + 35)) 104 mousedown 1
-for w in 19 20 21; do
+for w in 20 22 24; do
   sleep 0.1
   xdotool mousemove --window "$E2E_WINDOW" $((4 + 16 * w + 35)) 104
 done
@@ -43,8 +44,10 @@ e2e_record_stop
 
 wav="$E2E_ARTIFACTS/notivo_timeline.wav"
 onsets="$(dirname "${BASH_SOURCE[0]}")/onsets.py"
-# The run's C6 (1047 Hz) lives above 700 Hz, the A2 preview (110 Hz) below 150 Hz.
-high=$(sox "$wav" -t raw -e signed -b 16 -c 1 -r 48000 - remix - highpass 700 highpass 700 | python3 "$onsets")
+# The run's C6 (1047 Hz) is heard through a narrow band around it (the A2
+# preview's own harmonics lie at 990 and 1100 Hz, and a struck A2 would
+# otherwise hide a C6 struck just after it); the A2 preview (110 Hz) below 150 Hz.
+high=$(sox "$wav" -t raw -e signed -b 16 -c 1 -r 48000 - remix - sinc 1020-1075 | python3 "$onsets")
 low=$(sox "$wav" -t raw -e signed -b 16 -c 1 -r 48000 - remix - lowpass 150 lowpass 150 lowpass 150 | python3 "$onsets")
 printf '%s\n' "$high" >"$E2E_ARTIFACTS/notivo_timeline_high.txt"
 printf '%s\n' "$low" >"$E2E_ARTIFACTS/notivo_timeline_low.txt"
