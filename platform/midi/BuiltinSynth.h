@@ -40,7 +40,8 @@ public:
     // Rendered in FluidSynth's own block size, so a message waits at most one
     // block of 1.3 ms for its first sample.
     static constexpr int kBlockFrames = 64;
-    // What the stream asks of the server: its buffer plus the sink's.
+    // What the stream asks of the server: its buffer plus the sink's, 6.7 ms
+    // at 48 kHz (5.3 ms underran on a busy two-core machine).
     static constexpr int kLatencyFrames = 320;
 
     // An empty path searches the usual places (findGmSoundFont).
