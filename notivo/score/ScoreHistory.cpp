@@ -94,29 +94,21 @@ ScoreHistory::Applied ScoreHistory::touched(const Step& step)
     return applied;
 }
 
-std::optional<ScoreHistory::Applied> ScoreHistory::undo(Score& score)
-{
-    finishOpen(score);
-    if (done_.empty())
-        return std::nullopt;
-    Step step = std::move(done_.back());
-    done_.pop_back();
-    apply(score, step, false);
-    const Applied applied = touched(step);
-    undone_.push_back(std::move(step));
-    return applied;
-}
+std::optional<ScoreHistory::Applied> ScoreHistory::undo(Score& score) { return replay(score, done_, undone_, false); }
 
-std::optional<ScoreHistory::Applied> ScoreHistory::redo(Score& score)
+std::optional<ScoreHistory::Applied> ScoreHistory::redo(Score& score) { return replay(score, undone_, done_, true); }
+
+std::optional<ScoreHistory::Applied> ScoreHistory::replay(Score& score, std::deque<Step>& from, std::deque<Step>& to,
+                                                          bool forward)
 {
     finishOpen(score);
-    if (undone_.empty())
+    if (from.empty())
         return std::nullopt;
-    Step step = std::move(undone_.back());
-    undone_.pop_back();
-    apply(score, step, true);
+    Step step = std::move(from.back());
+    from.pop_back();
+    apply(score, step, forward);
     const Applied applied = touched(step);
-    done_.push_back(std::move(step));
+    to.push_back(std::move(step));
     return applied;
 }
 
@@ -128,7 +120,6 @@ std::size_t ScoreHistory::byteCount() const
         bytes += stepBytes(step);
     for (const Step& step : undone_)
         bytes += stepBytes(step);
-    bytes += (undone_.capacity() - undone_.size()) * sizeof(Step);
     return bytes;
 }
 

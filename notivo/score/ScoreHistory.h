@@ -84,13 +84,15 @@ private:
     static Counters countersOf(const Score& score);
     static void apply(Score& score, const Step& step, bool forward);
     static Applied touched(const Step& step);
+    // Undo or redo: the last step of `from` applied and moved onto `to`.
+    std::optional<Applied> replay(Score& score, std::deque<Step>& from, std::deque<Step>& to, bool forward);
     void record(const Score& score);
 
     std::size_t limit_;
     int depth_ = 0;
     std::unique_ptr<Snapshot> open_; // the score as it was at the outermost begin()
     std::deque<Step> done_;
-    std::vector<Step> undone_;
+    std::deque<Step> undone_;
 };
 
 // Records the changes made while it lives, or until done().  A command of

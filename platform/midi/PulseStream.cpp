@@ -78,8 +78,8 @@ bool PulseStream::connect(const std::string& appName, const Format& format, std:
         return false;
     }
 
-    const pa_sample_spec spec{PA_SAMPLE_FLOAT32NE, static_cast<std::uint32_t>(format.rate), 2};
-    stream_ = pa_stream_new(context_, "General MIDI synthesiser", &spec, nullptr);
+    const pa_sample_spec sampleFormat{PA_SAMPLE_FLOAT32NE, static_cast<std::uint32_t>(format.rate), 2};
+    stream_ = pa_stream_new(context_, "General MIDI synthesiser", &sampleFormat, nullptr);
     if (!stream_) {
         error_ = serverError();
         return false;
