@@ -278,6 +278,10 @@ void BuiltinSynth::renderBlock(float* interleaved, int frames)
     const auto now = Clock::now();
     if (const auto sent = onsets_.block(peak); sent && SynthTrace::on())
         SynthTrace::write("onset", now, {micros(*sent)});
+    if (waking_) {
+        waking_ = false;
+        SynthTrace::write("ready", now); // the server has taken the new stream
+    }
     if (gate_.rendered(peak, engine_->activeVoices(), now))
         silent_ = true;
 }
@@ -298,8 +302,11 @@ void BuiltinSynth::tendStream()
     if (played_ && gate_.played(engine_->activeVoices())) {
         stream_->setRunning(true);
         streaming_ = true;
+        waking_ = true;
         SynthTrace::write("wake", now);
         latencyAsked_ = {};
+    } else if (played_) {
+        stream_->renderNow();
     }
     played_ = false;
     if (silent_) {

@@ -112,6 +112,7 @@ private:
     OnsetProbe onsets_;
     bool played_ = false; // messages were played since the stream was last tended
     bool silent_ = false; // the gate found the output silent
+    bool waking_ = false; // the stream was started and has not rendered yet
     Clock::time_point latencyAsked_{};
 
     std::atomic<bool> streaming_{false};

@@ -20,11 +20,7 @@ PulseStream::PulseStream(pa_mainloop* loop, Render render) : loop_(loop), render
 
 PulseStream::~PulseStream()
 {
-    if (stream_) {
-        pa_stream_set_write_callback(stream_, nullptr, nullptr);
-        pa_stream_disconnect(stream_);
-        pa_stream_unref(stream_);
-    }
+    closeStream();
     if (context_) {
         pa_context_disconnect(context_);
         pa_context_unref(context_);
@@ -78,26 +74,9 @@ bool PulseStream::connect(const std::string& appName, const Format& format, std:
         return false;
     }
 
-    const pa_sample_spec sampleFormat{PA_SAMPLE_FLOAT32NE, static_cast<std::uint32_t>(format.rate), 2};
-    stream_ = pa_stream_new(context_, "General MIDI synthesiser", &sampleFormat, nullptr);
-    if (!stream_) {
-        error_ = serverError();
-        return false;
-    }
-    pa_buffer_attr attr{};
-    attr.maxlength = static_cast<std::uint32_t>(-1);
-    attr.tlength = static_cast<std::uint32_t>(format.latencyFrames * kFrameBytes);
-    attr.prebuf = static_cast<std::uint32_t>(-1);
-    attr.minreq = static_cast<std::uint32_t>(format.blockFrames * kFrameBytes);
-    attr.fragsize = static_cast<std::uint32_t>(-1);
-    pa_stream_set_write_callback(stream_, &PulseStream::onWrite, this);
-    // Started stopped: nothing is asked of anyone until a note sounds.
-    const auto flags = static_cast<pa_stream_flags_t>(PA_STREAM_START_CORKED | PA_STREAM_ADJUST_LATENCY);
-    if (pa_stream_connect_playback(stream_, nullptr, &attr, flags, nullptr, nullptr) < 0) {
-        error_ = serverError();
-        return false;
-    }
-    const bool streaming = waitUntil(
+    // A stream is tried at once, so a server that cannot play this format
+    // fails the open rather than the first note.
+    const bool streaming = openStream(true) && waitUntil(
         [this] {
             const pa_stream_state_t s = pa_stream_get_state(stream_);
             return s == PA_STREAM_READY ? 1 : PA_STREAM_IS_GOOD(s) ? 0 : -1;
@@ -105,13 +84,51 @@ bool PulseStream::connect(const std::string& appName, const Format& format, std:
         timeout);
     if (!streaming && error_.empty())
         error_ = serverError();
+    closeStream();
     return streaming;
+}
+
+bool PulseStream::openStream(bool corked)
+{
+    const pa_sample_spec sampleFormat{PA_SAMPLE_FLOAT32NE, static_cast<std::uint32_t>(format_.rate), 2};
+    stream_ = pa_stream_new(context_, "General MIDI synthesiser", &sampleFormat, nullptr);
+    if (!stream_) {
+        error_ = serverError();
+        return false;
+    }
+    pa_buffer_attr attr{};
+    attr.maxlength = static_cast<std::uint32_t>(-1);
+    attr.tlength = static_cast<std::uint32_t>(format_.latencyFrames * kFrameBytes);
+    attr.prebuf = static_cast<std::uint32_t>(-1);
+    attr.minreq = static_cast<std::uint32_t>(format_.blockFrames * kFrameBytes);
+    attr.fragsize = static_cast<std::uint32_t>(-1);
+    pa_stream_set_write_callback(stream_, &PulseStream::onWrite, this);
+    auto flags = PA_STREAM_ADJUST_LATENCY;
+    if (corked)
+        flags = static_cast<pa_stream_flags_t>(flags | PA_STREAM_START_CORKED);
+    if (pa_stream_connect_playback(stream_, nullptr, &attr, flags, nullptr, nullptr) < 0) {
+        error_ = serverError();
+        closeStream();
+        return false;
+    }
+    return true;
+}
+
+void PulseStream::closeStream()
+{
+    if (!stream_)
+        return;
+    pa_stream_set_write_callback(stream_, nullptr, nullptr);
+    pa_stream_disconnect(stream_);
+    pa_stream_unref(stream_);
+    stream_ = nullptr;
+    ahead_ = false;
 }
 
 bool PulseStream::connected() const
 {
-    return context_ && stream_ && pa_context_get_state(context_) == PA_CONTEXT_READY &&
-           pa_stream_get_state(stream_) == PA_STREAM_READY;
+    return context_ && pa_context_get_state(context_) == PA_CONTEXT_READY &&
+           (!stream_ || PA_STREAM_IS_GOOD(pa_stream_get_state(stream_)));
 }
 
 void PulseStream::setRunning(bool running)
@@ -119,19 +136,15 @@ void PulseStream::setRunning(bool running)
     if (!connected() || running == running_)
         return;
     running_ = running;
-    if (running) {
-        fill(); // the first block is on its way before the server asks
-        ignoreResult(pa_stream_cork(stream_, 0, nullptr, nullptr));
-    } else {
-        ignoreResult(pa_stream_cork(stream_, 1, nullptr, nullptr));
-        // Stale silence would only delay the next note.
-        ignoreResult(pa_stream_flush(stream_, nullptr, nullptr));
-    }
+    if (!running)
+        closeStream();
+    else if (!openStream(false))
+        running_ = false; // connected() now says why nothing plays
 }
 
 void PulseStream::requestLatency(std::function<void(long long)> reply)
 {
-    if (!connected() || latencyReply_)
+    if (!stream_ || pa_stream_get_state(stream_) != PA_STREAM_READY || latencyReply_)
         return;
     latencyReply_ = std::move(reply);
     ignoreResult(pa_stream_update_timing_info(
@@ -150,9 +163,19 @@ void PulseStream::requestLatency(std::function<void(long long)> reply)
 
 void PulseStream::onWrite(pa_stream*, std::size_t, void* self)
 {
+    // Called only once the server wants more than was sent ahead.
     auto* stream = static_cast<PulseStream*>(self);
+    stream->ahead_ = false;
     if (stream->running_)
         stream->fill();
+}
+
+void PulseStream::renderNow()
+{
+    if (!running_ || ahead_ || pa_stream_get_state(stream_) != PA_STREAM_READY)
+        return;
+    ahead_ = true;
+    write(kAheadBlocks * format_.blockFrames);
 }
 
 void PulseStream::fill()
@@ -161,7 +184,12 @@ void PulseStream::fill()
     if (writable == static_cast<std::size_t>(-1))
         return;
     const int block = format_.blockFrames;
-    const int frames = static_cast<int>(writable / kFrameBytes) / block * block;
+    write(static_cast<int>(writable / kFrameBytes) / block * block);
+}
+
+void PulseStream::write(int frames)
+{
+    const int block = format_.blockFrames;
     if (frames == 0)
         return;
     buffer_.resize(static_cast<std::size_t>(frames) * 2);

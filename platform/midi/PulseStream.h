@@ -14,7 +14,9 @@ namespace platform::midi {
 // PulseAudio service), stereo 32-bit float.  It runs on the caller's
 // pa_mainloop: every call and callback happens on the thread that iterates
 // that loop.  While running it renders what the server asks for, a whole
-// number of blocks at a time; stopped, it asks and costs nothing.
+// number of blocks at a time.  Stopped, it has no stream on the server at
+// all: even a corked one would hold the sink at this stream's few
+// milliseconds of latency, waking the server hundreds of times a second.
 class PulseStream {
 public:
     using Render = std::function<void(float* interleaved, int frames)>;
@@ -29,15 +31,24 @@ public:
     PulseStream(const PulseStream&) = delete;
     PulseStream& operator=(const PulseStream&) = delete;
 
-    // Connects to the server and creates the stream, stopped, iterating the
-    // loop until it is ready; false (with error()) when that fails.
+    // Connects to the server and proves that it takes a stream of this
+    // format, iterating the loop until it has answered; false (with
+    // error()) when that fails.  The stream starts stopped.
     bool connect(const std::string& appName, const Format& format, std::chrono::milliseconds timeout);
-    // False once the server has gone away.
+    // False once the server has gone away or refused the stream.
     bool connected() const;
-    // Starting fills the buffer at once, then lets the server play it;
-    // stopping also drops what is still buffered (silence by then).
+    // Starting creates the stream, which renders as soon as the server has
+    // taken it, one round trip later; stopping removes it, dropping what is
+    // still buffered (silence by then).
     void setRunning(bool running);
     bool running() const { return running_; }
+    // Renders kAheadBlocks now instead of at the server's next request, so
+    // what was just played is on its way at once (two, as a sampled
+    // instrument's attack can take a block to be heard).  They land where
+    // that request would have put them; the stream runs at most this far
+    // ahead of the server, until the server asks again.
+    void renderNow();
+    static constexpr int kAheadBlocks = 2;
     // Asks the server for this stream's latency (its buffer plus the
     // sink's); `reply` gets it in microseconds on this loop.
     void requestLatency(std::function<void(long long)> reply);
@@ -45,16 +56,20 @@ public:
 
 private:
     static void onWrite(pa_stream* stream, std::size_t bytes, void* self);
+    bool openStream(bool corked);
+    void closeStream();
     bool waitUntil(const std::function<int()>& state, std::chrono::milliseconds timeout);
     void fill();
+    void write(int frames); // renders and sends a whole number of blocks
     std::string serverError() const;
 
     pa_mainloop* loop_;
     Render render_;
     Format format_;
     pa_context* context_ = nullptr;
-    pa_stream* stream_ = nullptr;
+    pa_stream* stream_ = nullptr; // only while running, and while connect() tries one
     bool running_ = false;
+    bool ahead_ = false; // a block went out that the server has not asked for yet
     std::vector<float> buffer_;
     std::function<void(long long)> latencyReply_;
     std::string error_;

@@ -13,6 +13,9 @@
 #                          (default 100) with the stream running and as many
 #                          after 5 s of silence
 #   keyrig.key_to_sound_after_silence_p99_ms   the latter alone
+#   synth.wake_median_ms / _p99_ms  from the stream's start after silence
+#                          to its first rendered block: the round trip that
+#                          creates the stream on the server
 #   keyrig.key_to_ear_ms   the p99 plus the output latency
 presses=${SOUND_PRESSES:-100}
 
@@ -58,10 +61,12 @@ press() {
   sleep 0.05
   xdotool keyup z
 }
-# With the stream running: the next key comes before a second of silence.
+# With the stream running: the note's tail has fallen below the onset
+# threshold (-60 dBFS, which takes up to a second), but not yet to the
+# silence that lets the stream sleep (about two seconds after the key).
 for _ in $(seq "$presses"); do
   press
-  sleep 0.6
+  sleep 1.4
 done
 # After five seconds of silence: the stream has been asleep for four.
 for _ in $(seq "$presses"); do
@@ -88,7 +93,8 @@ awk -v want="$presses" '
   }
   $1 == "stream" { block_ms = 1000 * $4 / $3 }
   $1 == "sleep" { asleep = 1 }
-  $1 == "wake" { asleep = 0 }
+  $1 == "wake" { asleep = 0; woke = $2 }
+  $1 == "ready" && woke { wake[++nwake] = ($2 - woke) / 1000; woke = 0 }
   $1 == "latency" { lat[++nlat] = $3 / 1000 }
   $1 == "key" { key = $2; silent = asleep }
   $1 == "onset" && key && $3 >= key && $3 - key < 50000 {
@@ -98,7 +104,7 @@ awk -v want="$presses" '
     key = 0
   }
   END {
-    if (nall < 2 * want || nafter < want || !nlat) {
+    if (nall < 2 * want || nafter < want || !nlat || nwake < want) {
       printf "sound bench: %d presses measured (%d after silence), %d latency reports\n", nall, nafter, nlat > "/dev/stderr"
       exit 1
     }
@@ -110,4 +116,6 @@ awk -v want="$presses" '
     printf "keyrig.key_to_sound_p99_ms: %.2f ms\n", p99
     printf "keyrig.key_to_sound_after_silence_p99_ms: %.2f ms\n", percentile(after, nafter, 0.99)
     printf "keyrig.key_to_ear_ms: %.2f ms\n", p99 + out
+    printf "synth.wake_median_ms: %.2f ms\n", percentile(wake, nwake, 0.5)
+    printf "synth.wake_p99_ms: %.2f ms\n", percentile(wake, nwake, 0.99)
   }' "$keyrig_trace"
