@@ -2,12 +2,16 @@
 
 #include <QCoreApplication>
 #include <QCursor>
+#include <QEvent>
+#include <QGuiApplication>
 #include <QHash>
 #include <QPainter>
 #include <QPixmap>
 #include <QPointer>
+#include <QSet>
 #include <QTimer>
 #include <QWidget>
+#include <algorithm>
 #include <vector>
 
 namespace platform::cursors {
@@ -15,6 +19,8 @@ namespace {
 
 // One window class: its widgets and its cursor.  An animated cursor has
 // one timer for the whole class, so all its widgets show the same frame.
+// It steps only while somebody can see it (see seen()); otherwise it rests
+// on its frame and goes on from there when the pointer comes back.
 struct ClassState {
     std::vector<QWidget*> widgets;
     CursorHandle cursor;
@@ -23,9 +29,18 @@ struct ClassState {
     QPointer<QTimer> timer;
 };
 
+// Follows the pointer into and out of the registered widgets.
+class PointerWatch : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+};
+
 struct Registry {
     QHash<QString, ClassState> classes;
     QHash<const QWidget*, QString> classOfWidget;
+    QSet<const QWidget*> underPointer;
+    QPointer<PointerWatch> watch;
 };
 
 Registry& registry()
@@ -37,6 +52,7 @@ Registry& registry()
         qAddPostRoutine([] {
             registry().classes.clear();
             registry().classOfWidget.clear();
+            registry().underPointer.clear();
         });
         return true;
     }();
@@ -67,6 +83,19 @@ void stopAnimation(ClassState& state)
     state.timer = nullptr;
 }
 
+// A class cursor is on screen while the pointer is over one of its widgets
+// (a child without a cursor of its own shows its parent's, and the parent
+// counts as under the pointer too), or while a button is held: a drag keeps
+// the cursor of the widget it started on wherever the pointer goes.
+bool seen(const ClassState& state)
+{
+    if (QGuiApplication::mouseButtons() != Qt::NoButton)
+        return true;
+    const QSet<const QWidget*>& under = registry().underPointer;
+    return std::any_of(state.widgets.begin(), state.widgets.end(),
+                       [&under](const QWidget* w) { return under.contains(w); });
+}
+
 void scheduleNextFrame(const QString& className)
 {
     ClassState& state = registry().classes[className];
@@ -77,7 +106,8 @@ void scheduleNextFrame(const QString& className)
         state.timer->setTimerType(Qt::PreciseTimer);
         QObject::connect(state.timer.data(), &QTimer::timeout, [className] {
             ClassState& s = registry().classes[className];
-            if (s.shapes.size() < 2)
+            // Unseen, it rests here; the next Enter goes on from this frame.
+            if (s.shapes.size() < 2 || !seen(s))
                 return;
             s.frame = (s.frame + 1) % s.shapes.size();
             showFrame(s);
@@ -85,6 +115,31 @@ void scheduleNextFrame(const QString& className)
         });
     }
     state.timer->start(std::max(1, state.cursor->frames[state.frame].displayMs));
+}
+
+void resumeIfSeen(const QString& className)
+{
+    ClassState& state = registry().classes[className];
+    if (state.shapes.size() < 2 || (state.timer && state.timer->isActive()) || !seen(state))
+        return;
+    scheduleNextFrame(className);
+}
+
+bool PointerWatch::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Enter || event->type() == QEvent::Leave) {
+        Registry& reg = registry();
+        const auto* widget = static_cast<const QWidget*>(watched);
+        if (event->type() == QEvent::Leave) {
+            reg.underPointer.remove(widget);
+        } else {
+            reg.underPointer.insert(widget);
+            const auto found = reg.classOfWidget.constFind(widget);
+            if (found != reg.classOfWidget.constEnd())
+                resumeIfSeen(*found);
+        }
+    }
+    return false;
 }
 
 void unregister(const QWidget* widget)
@@ -111,13 +166,22 @@ void registerWidget(QWidget* widget, const QString& className)
             return;
         unregister(widget);
     } else {
-        QObject::connect(widget, &QObject::destroyed, [widget] { unregister(widget); });
+        QObject::connect(widget, &QObject::destroyed, [widget] {
+            unregister(widget);
+            registry().underPointer.remove(widget);
+        });
+        if (!reg.watch) // one for all widgets; it ends with the application
+            reg.watch = new PointerWatch(QCoreApplication::instance());
+        widget->installEventFilter(reg.watch);
+        if (widget->underMouse()) // registered with the pointer already on it
+            reg.underPointer.insert(widget);
     }
     reg.classOfWidget.insert(widget, className);
     ClassState& state = reg.classes[className];
     state.widgets.push_back(widget);
     if (!state.shapes.empty())
         widget->setCursor(state.shapes[state.frame % state.shapes.size()]);
+    resumeIfSeen(className);
 }
 
 QString classOf(const QWidget* widget)
@@ -143,8 +207,7 @@ void setClassCursor(const QString& className, const CursorHandle& cursor)
             state.shapes.emplace_back(QPixmap::fromImage(frame.image), frame.hotSpot.x(), frame.hotSpot.y());
     }
     showFrame(state);
-    if (cursor && cursor->animated())
-        scheduleNextFrame(className);
+    resumeIfSeen(className);
 }
 
 void setClassCursorOf(QWidget* widget, const CursorHandle& cursor)
@@ -161,6 +224,12 @@ CursorHandle classCursor(const QString& className)
 {
     const auto found = registry().classes.constFind(className);
     return found == registry().classes.constEnd() ? nullptr : found->cursor;
+}
+
+bool isAnimating(const QString& className)
+{
+    const auto found = registry().classes.constFind(className);
+    return found != registry().classes.constEnd() && found->timer && found->timer->isActive();
 }
 
 CursorHandle setCursorFromFile(const QString& path, QWidget* widget)

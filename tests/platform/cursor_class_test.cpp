@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
+#include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -108,6 +109,12 @@ TEST(ClassCursors, ClassOfFallsBackToTheQtClass)
     setClassCursor(QStringLiteral("QPushButton"), nullptr);
 }
 
+void pointer(QWidget& widget, QEvent::Type type)
+{
+    QEvent event(type);
+    QCoreApplication::sendEvent(&widget, &event);
+}
+
 TEST(ClassCursors, AnimatedCursorsPlayTheirFramesUntilReplaced)
 {
     QWidget a, b;
@@ -115,6 +122,7 @@ TEST(ClassCursors, AnimatedCursorsPlayTheirFramesUntilReplaced)
     registerWidget(&b, QStringLiteral("Busy"));
     setClassCursor(QStringLiteral("Busy"), makeCursor(3, 15));
     EXPECT_EQ(a.cursor().hotSpot(), QPoint(0, 1));
+    pointer(a, QEvent::Enter);
     EXPECT_TRUE(waitFor([&] { return a.cursor().hotSpot() == QPoint(1, 2); }, 2000));
     EXPECT_TRUE(waitFor([&] { return a.cursor().hotSpot() == QPoint(2, 3); }, 2000));
     EXPECT_TRUE(waitFor([&] { return a.cursor().hotSpot() == QPoint(0, 1); }, 2000)); // wraps around
@@ -122,8 +130,91 @@ TEST(ClassCursors, AnimatedCursorsPlayTheirFramesUntilReplaced)
 
     // A still cursor stops the animation.
     setClassCursor(QStringLiteral("Busy"), makeCursor(1, 0));
+    EXPECT_FALSE(isAnimating(QStringLiteral("Busy")));
     EXPECT_FALSE(waitFor([&] { return a.cursor().hotSpot() != QPoint(0, 1); }, 150));
+    pointer(a, QEvent::Leave);
     setClassCursor(QStringLiteral("Busy"), nullptr);
+}
+
+// An animated cursor steps only while somebody can see it: the pointer on a
+// widget of its class (or a button held, below).  Unseen, its timer stops at
+// the next frame and the frame rests; the next Enter goes on from there.
+TEST(ClassCursors, AnimationRunsOnlyWhileThePointerIsOverTheClass)
+{
+    QWidget first, second, stranger;
+    registerWidget(&first, QStringLiteral("Spinner"));
+    registerWidget(&second, QStringLiteral("Spinner"));
+    registerWidget(&stranger, QStringLiteral("Plain"));
+    setClassCursor(QStringLiteral("Spinner"), makeCursor(4, 15));
+    const auto animating = [] { return isAnimating(QStringLiteral("Spinner")); };
+    const auto frame = [&] { return first.cursor().hotSpot().x(); };
+
+    const struct {
+        const char* step;
+        QWidget* widget;
+        QEvent::Type event;
+        bool runs;
+    } steps[] = {
+        {"set while nobody looks", nullptr, QEvent::None, false},
+        {"pointer on another class", &stranger, QEvent::Enter, false},
+        {"pointer on the class", &first, QEvent::Enter, true},
+        {"on a second widget of it too", &second, QEvent::Enter, true},
+        {"off the first, still on the second", &first, QEvent::Leave, true},
+        {"off the class", &second, QEvent::Leave, false},
+        {"back on the class", &second, QEvent::Enter, true},
+        {"off again", &second, QEvent::Leave, false},
+    };
+    for (const auto& s : steps) {
+        if (s.widget)
+            pointer(*s.widget, s.event);
+        const int before = frame();
+        if (s.runs) {
+            // Goes on from the frame it rested on, one frame at a time.
+            EXPECT_TRUE(animating()) << s.step;
+            EXPECT_TRUE(waitFor([&] { return frame() == (before + 1) % 4; }, 2000)) << s.step;
+        } else {
+            // At most the frame already due, then the timer stops for good.
+            EXPECT_TRUE(waitFor([&] { return !animating(); }, 2000)) << s.step;
+            const int rested = frame();
+            EXPECT_LE((rested - before + 4) % 4, 1) << s.step;
+            EXPECT_FALSE(waitFor([&] { return animating() || frame() != rested; }, 100)) << s.step;
+        }
+        EXPECT_EQ(second.cursor().hotSpot(), first.cursor().hotSpot()) << s.step;
+    }
+    EXPECT_FALSE(hasOwnCursor(stranger));
+
+    // Joining the class under the pointer, or a new cursor set while the
+    // pointer is there, starts it too.
+    pointer(stranger, QEvent::Enter);
+    registerWidget(&stranger, QStringLiteral("Spinner"));
+    EXPECT_TRUE(animating());
+    setClassCursor(QStringLiteral("Spinner"), makeCursor(2, 15));
+    EXPECT_TRUE(animating());
+    EXPECT_TRUE(waitFor([&] { return frame() == 1; }, 2000));
+    pointer(stranger, QEvent::Leave);
+    EXPECT_TRUE(waitFor([&] { return !animating(); }, 2000));
+    setClassCursor(QStringLiteral("Spinner"), nullptr);
+}
+
+// A drag keeps the cursor of the widget it began on, even off that widget.
+TEST(ClassCursors, AnimationRunsWhileAButtonIsHeld)
+{
+    QWidget widget;
+    widget.resize(40, 40);
+    widget.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&widget));
+    registerWidget(&widget, QStringLiteral("Dragged"));
+    setClassCursor(QStringLiteral("Dragged"), makeCursor(3, 15));
+    pointer(widget, QEvent::Enter);
+    QTest::mousePress(&widget, Qt::LeftButton, {}, QPoint(5, 5));
+    ASSERT_NE(QGuiApplication::mouseButtons(), Qt::NoButton);
+    pointer(widget, QEvent::Leave);
+    const QPoint left = widget.cursor().hotSpot();
+    EXPECT_TRUE(waitFor([&] { return widget.cursor().hotSpot() != left; }, 2000));
+    EXPECT_TRUE(isAnimating(QStringLiteral("Dragged")));
+    QTest::mouseRelease(&widget, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_TRUE(waitFor([] { return !isAnimating(QStringLiteral("Dragged")); }, 2000));
+    setClassCursor(QStringLiteral("Dragged"), nullptr);
 }
 
 TEST(ClassCursors, MissingFileInstallsNoCursor)
