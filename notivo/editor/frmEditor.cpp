@@ -318,6 +318,13 @@ void frmEditor::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
+void frmEditor::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::WindowStateChange)
+        Timer2_FollowWindowState();
+    QWidget::changeEvent(event);
+}
+
 bool frmEditor::eventFilter(QObject* watched, QEvent* event)
 {
     for (int i = 0; i < 4; ++i) {

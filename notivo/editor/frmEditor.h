@@ -171,6 +171,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -239,6 +240,8 @@ public:
 
     // Elapsed time and the busy animation.
     void Timer2_Timer();
+    // Rests Timer2 while the window is minimized, ticks at once on restore.
+    void Timer2_FollowWindowState();
     std::int32_t AnimFrame = 0;
     std::int32_t DigitColour = 0;
     bool FirstTickDone = false;

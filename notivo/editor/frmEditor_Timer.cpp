@@ -61,4 +61,19 @@ void frmEditor::Timer2_Timer()
     }
 }
 
+void frmEditor::Timer2_FollowWindowState()
+{
+    // Timer2 runs from the end of the start-up to the tear-down only.
+    if (!loaded_ || unloaded_ || programEnded_)
+        return;
+    // Minimized, nobody sees the animation, the counter or the colour row;
+    // restored, one tick at once makes all three fresh before the next 30 ms.
+    if (windowState() & Qt::WindowMinimized) {
+        Timer2->stop();
+    } else if (!Timer2->isActive()) {
+        Timer2_Timer();
+        Timer2->start();
+    }
+}
+
 } // namespace notivo

@@ -490,6 +490,16 @@ TEST_F(EditorWindowTest, CaptionButtonsToggleTheGlyphMinimiseAndExit)
     EXPECT_EQ(e.HelpGlyphColor, 255u);
     click(e.XPTitleButton1);
     EXPECT_TRUE(e.windowState() & Qt::WindowMinimized);
+    // Minimized, the 30 ms tick rests; restored, it ticks at once and runs on.
+    EXPECT_FALSE(e.Timer2->isActive());
+    const std::int32_t frame = e.AnimFrame;
+    const std::int32_t colour = e.DigitColour;
+    e.showNormal();
+    EXPECT_TRUE(e.Timer2->isActive());
+    EXPECT_EQ(e.AnimFrame, (frame + 1) % 160);
+    EXPECT_EQ(e.DigitColour, (colour + 1) % 6);
+    e.showMinimized();
+    EXPECT_FALSE(e.Timer2->isActive());
     EXPECT_EQ(endCount, 0);
     EXPECT_EQ(recorder.openCount(), 1);
     click(e.XPTitleButton2);
