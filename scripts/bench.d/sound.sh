@@ -91,7 +91,7 @@ awk -v want="$presses" '
     k = int(p * n); if (k < p * n) k++; if (k < 1) k = 1
     return sorted[k]
   }
-  $1 == "stream" { block_ms = 1000 * $4 / $3 }
+  $1 == "stream" { block_ms = 1000 * $4 / $3; asleep = 1 } # it starts stopped
   $1 == "sleep" { asleep = 1 }
   $1 == "wake" { asleep = 0; woke = $2 }
   $1 == "ready" && woke { wake[++nwake] = ($2 - woke) / 1000; woke = 0 }
