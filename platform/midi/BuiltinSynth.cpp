@@ -33,6 +33,10 @@ void raiseToRealTime()
 }
 
 constexpr std::chrono::seconds kConnectTimeout{5};
+// After the server went away, a note tries it again at most this often, and
+// waits this long for an answer (a restarted server answers at once).
+constexpr std::chrono::seconds kRetryInterval{2};
+constexpr std::chrono::seconds kRetryTimeout{1};
 // While the stream runs, the server is asked for its latency this often.
 constexpr std::chrono::milliseconds kLatencyInterval{250};
 
@@ -187,7 +191,7 @@ void BuiltinSynth::run()
     while (!stopping_) {
         if (output_ == Output::Wanted) {
             lock.unlock();
-            const bool up = connectStream();
+            const bool up = connectStream(kConnectTimeout);
             lock.lock();
             output_ = up ? Output::Up : Output::Failed;
             changed_.notify_all();
@@ -211,7 +215,7 @@ void BuiltinSynth::run()
     }
 }
 
-bool BuiltinSynth::connectStream()
+bool BuiltinSynth::connectStream(std::chrono::seconds timeout)
 {
     stream_.reset();
     streaming_ = false;
@@ -223,11 +227,12 @@ bool BuiltinSynth::connectStream()
     format.rate = config_.sampleRate;
     format.blockFrames = kBlockFrames;
     format.latencyFrames = kLatencyFrames;
-    if (!stream->connect(name, format, kConnectTimeout)) {
+    if (!stream->connect(name, format, timeout)) {
         SynthEngine::keepError("sound server: " + stream->error());
         return false;
     }
     stream_ = std::move(stream);
+    lost_ = false;
     SynthTrace::write("stream", Clock::now(), {config_.sampleRate, kBlockFrames, kLatencyFrames});
     return true;
 }
@@ -288,17 +293,31 @@ void BuiltinSynth::renderBlock(float* interleaved, int frames)
 
 void BuiltinSynth::tendStream()
 {
-    if (!stream_)
-        return;
-    if (!stream_->connected()) {
-        // The server went away: a later open connects again.
+    const auto now = Clock::now();
+    if (stream_ && !stream_->connected()) {
+        // The server went away or restarted: the next note (or a later
+        // open) connects again.
         stream_.reset();
         streaming_ = false;
+        lost_ = true;
+        retryAt_ = now;
+        engine_->allSoundOff();
+        SynthTrace::write("lost", now);
         std::lock_guard lock(mutex_);
         output_ = Output::None;
-        return;
     }
-    const auto now = Clock::now();
+    if (lost_) {
+        reconnect(now);
+        if (!stream_) {
+            // What nobody could hear must not all sound at once later.
+            if (played_)
+                engine_->allSoundOff();
+            played_ = false;
+            return;
+        }
+    }
+    if (!stream_)
+        return;
     if (played_ && gate_.played(engine_->activeVoices())) {
         stream_->setRunning(true);
         streaming_ = true;
@@ -322,6 +341,18 @@ void BuiltinSynth::tendStream()
             SynthTrace::write("latency", Clock::now(), {us});
         });
     }
+}
+
+void BuiltinSynth::reconnect(Clock::time_point now)
+{
+    if (!played_ || now < retryAt_)
+        return;
+    retryAt_ = now + kRetryInterval;
+    if (!connectStream(kRetryTimeout))
+        return;
+    std::lock_guard lock(mutex_);
+    output_ = Output::Up; // an open waiting meanwhile has its answer too
+    changed_.notify_all();
 }
 
 void BuiltinSynth::wait(std::optional<Clock::time_point> until)

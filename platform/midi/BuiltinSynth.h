@@ -29,7 +29,8 @@ class PulseStream;
 // by the open) and loads the SoundFont on the device's thread, so the caller
 // is never held up by the disk; messages sent meanwhile are played when it
 // is ready, keeping their spacing.  The stream stops while nothing sounds
-// and starts again with the next note.
+// and starts again with the next note; when the server goes away, the next
+// note connects again.
 class BuiltinSynth {
 public:
     using Clock = std::chrono::steady_clock;
@@ -89,7 +90,8 @@ private:
     void startWorker();
     void wakeWorker();
     void run();
-    bool connectStream();
+    bool connectStream(std::chrono::seconds timeout);
+    void reconnect(Clock::time_point now);
     std::optional<Clock::time_point> deliverDue(std::unique_lock<std::mutex>& lock);
     void playNow(const Pending& pending);
     void renderBlock(float* interleaved, int frames);
@@ -113,6 +115,8 @@ private:
     bool played_ = false; // messages were played since the stream was last tended
     bool silent_ = false; // the gate found the output silent
     bool waking_ = false; // the stream was started and has not rendered yet
+    bool lost_ = false;   // the server went away after the stream was up
+    Clock::time_point retryAt_{};
     Clock::time_point latencyAsked_{};
 
     std::atomic<bool> streaming_{false};
