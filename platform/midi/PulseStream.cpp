@@ -123,6 +123,7 @@ void PulseStream::closeStream()
     pa_stream_unref(stream_);
     stream_ = nullptr;
     ahead_ = false;
+    latencyReply_ = nullptr; // its question went with the stream, unanswered
 }
 
 bool PulseStream::connected() const
