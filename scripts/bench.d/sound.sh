@@ -41,9 +41,7 @@ echo "sound_server.baseline_cpu_percent: $(cpu_percent 10 "$E2E_PULSE_PID") %"
 
 notivo_trace="$E2E_ARTIFACTS/bench_notivo_trace.txt"
 keyrig_trace="$E2E_ARTIFACTS/bench_keyrig_trace.txt"
-folder=$(mktemp -d)
-keyrig=$(e2e_program keyrig)
-cp "$keyrig" "$(dirname "$keyrig")/instrument.txt" "$folder/"
+folder=$(e2e_keyrig_folder bench_keyrig_folder)
 e2e_start_program notivo "$(e2e_program notivo)" --synth-trace "$notivo_trace"
 notivo_pid=$E2E_PID
 e2e_start_program keyrig "$folder/keyrig" --synth-trace "$keyrig_trace"
@@ -82,7 +80,6 @@ for _ in $(seq "$presses"); do
 done
 sleep 0.5
 e2e_stop_program "$keyrig_pid"
-rm -rf "$folder"
 
 awk -v want="$presses" '
   function percentile(list, n, p,   sorted, i, j, t, k) {

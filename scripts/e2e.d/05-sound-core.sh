@@ -7,7 +7,6 @@
 # Each program writes what reached its synthesiser to a trace
 # (--synth-trace): "play <us> <message> <sent us>", "wake", "sleep", "onset".
 notivo=$(e2e_program notivo)
-keyrig=$(e2e_program keyrig)
 
 trace="$E2E_ARTIFACTS/notivo_trace.txt"
 e2e_start_program notivo "$notivo" --synth-trace "$trace"
@@ -22,10 +21,7 @@ e2e_log "start-up middle C lasted $length ms at the synthesiser"
 awk -v l="$length" 'BEGIN { exit !(l >= 240 && l <= 260) }' ||
   e2e_fail "the start-up middle C lasted $length ms, not 250"
 
-folder="$E2E_ARTIFACTS/keyrig_sound_folder"
-rm -rf "$folder"
-mkdir -p "$folder"
-cp "$keyrig" "$(dirname "$keyrig")/instrument.txt" "$folder/"
+folder=$(e2e_keyrig_folder keyrig_sound_folder)
 trace="$E2E_ARTIFACTS/keyrig_trace.txt"
 e2e_start_program keyrig "$folder/keyrig" --synth-trace "$trace"
 sleep 5.5

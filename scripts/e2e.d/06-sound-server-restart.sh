@@ -2,11 +2,7 @@
 # The sound server restarts under a running keyrig, as it does on a desktop
 # after an update: a key pressed while it is away is lost quietly, and the
 # next key once it is back connects again and sounds.
-keyrig=$(e2e_program keyrig)
-folder="$E2E_ARTIFACTS/keyrig_restart_folder"
-rm -rf "$folder"
-mkdir -p "$folder"
-cp "$keyrig" "$(dirname "$keyrig")/instrument.txt" "$folder/"
+folder=$(e2e_keyrig_folder keyrig_restart_folder)
 trace="$E2E_ARTIFACTS/keyrig_restart_trace.txt"
 e2e_start_program keyrig "$folder/keyrig" --synth-trace "$trace"
 sleep 1

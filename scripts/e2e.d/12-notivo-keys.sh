@@ -28,19 +28,10 @@ same_canvas() {
 }
 # Ctrl+S, the path typed into the dialog, Return; waits for the file.
 save_as() {
-  local path="$E2E_ARTIFACTS/$1" before dialog
-  rm -f "$path"
-  before=$(xdotool search --onlyvisible --pid "$E2E_PID" | wc -l)
+  rm -f "$E2E_ARTIFACTS/$1"
+  E2E_WINDOWS_BEFORE=$(xdotool search --onlyvisible --pid "$E2E_PID" | wc -l)
   e2e_key ctrl+s
-  e2e_wait_for bash -c "[ \$(xdotool search --onlyvisible --pid $E2E_PID | wc -l) -gt $before ]" ||
-    e2e_fail "Ctrl+S opened no dialog"
-  dialog=$(xdotool search --onlyvisible --pid "$E2E_PID" | grep -vx "$E2E_WINDOW" | tail -n1)
-  sleep 0.5
-  timeout 5 xdotool windowfocus --sync "$dialog" 2>/dev/null || true
-  xdotool key --delay 30 ctrl+a
-  xdotool type --delay 20 "$path"
-  xdotool key Return
-  e2e_wait_for test -s "$path" || e2e_fail "nothing was saved to $1"
+  e2e_save_dialog "$E2E_ARTIFACTS/$1"
 }
 # The Tone line of a staff position in a saved score, without its CR.
 tone() { sed -n "$2p" "$E2E_ARTIFACTS/$1" | tr -d '\r'; }

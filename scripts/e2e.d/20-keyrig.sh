@@ -1,14 +1,7 @@
 # keyrig opens its shaped 376 x 121 panel silently, sounds notes and drum
 # pads from the computer keyboard and a beat from F5, and on leaving through
 # its exit symbol writes config.dat beside the program.
-keyrig=$(e2e_program keyrig)
-
-# A folder of its own, so the settings it writes are this run's alone.
-folder="$E2E_ARTIFACTS/keyrig_folder"
-rm -rf "$folder"
-mkdir -p "$folder"
-cp "$keyrig" "$folder/keyrig"
-cp "$(dirname "$keyrig")/instrument.txt" "$folder/instrument.txt"
+folder=$(e2e_keyrig_folder keyrig_folder)
 
 e2e_record_start keyrig_startup
 e2e_start_program keyrig "$folder/keyrig"

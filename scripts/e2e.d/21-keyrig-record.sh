@@ -3,13 +3,8 @@
 # times (within 1 ms) that keyrig sent to the synthesiser meanwhile, as its
 # --midi-log shows them.  mido reads the file.  Presses on both edges of the
 # rate knob leave keyrig running.
-keyrig=$(e2e_program keyrig)
-
-folder="$E2E_ARTIFACTS/keyrig_record"
-rm -rf "$folder"
-mkdir -p "$folder/config"
-cp "$keyrig" "$folder/keyrig"
-cp "$(dirname "$keyrig")/instrument.txt" "$folder/instrument.txt"
+folder=$(e2e_keyrig_folder keyrig_record)
+mkdir "$folder/config"
 export XDG_CONFIG_HOME="$folder/config"
 printf 'XDG_MUSIC_DIR="%s"\n' "$folder/music" >"$XDG_CONFIG_HOME/user-dirs.dirs"
 music=$(xdg-user-dir MUSIC)
