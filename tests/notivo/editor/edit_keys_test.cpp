@@ -62,6 +62,7 @@ TEST_F(EditKeys, UndoAndRedoTakeBackEachClickNewAndTheMenuCommands)
     EXPECT_EQ(score.ScoreNotes.get(19, 2), NoteId::Quarter);
     EXPECT_EQ(score.ColumnCount, 2);
     key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(score.ScoreNotes, three.ScoreNotes);
     EXPECT_EQ(score.ColumnCount, 3);
     key(Qt::Key_Z, Qt::ControlModifier);
     key(Qt::Key_Y, Qt::ControlModifier);
@@ -119,7 +120,8 @@ TEST_F(EditKeys, PaletteAccidentalsScrollingAndFileCommandsRunTheMouseHandlers)
     EXPECT_FALSE(e().Check2[1]->isChecked());
 
     struct ScrollKey { Qt::Key key; int value; };
-    const ScrollKey scrolls[] = {{Qt::Key_Right, 1}, {Qt::Key_End, 450}, {Qt::Key_Left, 449},
+    const ScrollKey scrolls[] = {{Qt::Key_Right, 1}, {Qt::Key_Right, 2}, {Qt::Key_Left, 1},
+                                 {Qt::Key_End, 450}, {Qt::Key_Left, 449},
                                  {Qt::Key_PageUp, 449 - e().HScroll1->pageStep()}, {Qt::Key_Home, 0},
                                  {Qt::Key_PageDown, e().HScroll1->pageStep()}};
     for (const ScrollKey& s : scrolls) {

@@ -16,7 +16,7 @@ TEST(UndoDuringRun, TheNextColumnSeesTheScoreAsUndoLeftIt)
     FakeClock clock;
     RecordingOutput out{clock};
     PlaybackEngine engine{score, out, clock};
-    const int middleC = 67; // the sharp would be 66
+    const int middleC = 67, middleCSharp = 66;
 
     score.placeNote(21, 1, NoteId::Quarter, Accidental::None);
     {
@@ -32,7 +32,16 @@ TEST(UndoDuringRun, TheNextColumnSeesTheScoreAsUndoLeftIt)
     auto notes = out.notesWithoutRelease();
     notes.erase(std::remove_if(notes.begin(), notes.end(), [](const NoteEvent& n) { return n.v < 0; }), notes.end());
     EXPECT_EQ(notes, expected);
+    EXPECT_NE(notes[2].v, middleCSharp);
     EXPECT_FALSE(engine.Playing());
     EXPECT_EQ(score.ScoreNotes.get(21, 2), 0);
     EXPECT_EQ(score.ColumnCount, 1);
+
+    // Redo during the next run: its first note starts sharp again.
+    out.notes.clear();
+    clock.at(clock.ms() + 10, [&] { ASSERT_TRUE(history.redo(score)); });
+    engine.Command5_Click();
+    clock.run();
+    EXPECT_EQ(score.ScoreAccidentals.get(21, 2), Accidental::Sharp);
+    EXPECT_EQ(score.ColumnCount, 2);
 }

@@ -83,6 +83,41 @@ TEST(ScoreHistory, EveryKindOfChangeIsUndoneAndRedoneExactly)
     }
 }
 
+TEST(ScoreHistory, OnlyRealChangesMakeStepsAndANewStepEndsRedo)
+{
+    Score score = startingScore();
+    ScoreHistory history;
+    {
+        ScoreChange selectionOnly(history, score);
+        score.SelectionStart = 4;
+        score.SelectionEnd = 4;
+    }
+    {
+        ScoreChange nothing(history, score);
+    }
+    EXPECT_FALSE(history.canUndo());
+    EXPECT_FALSE(history.undo(score));
+    EXPECT_FALSE(history.redo(score));
+
+    // A gap beyond the notes moves only empty cells: ColumnCount alone changes.
+    {
+        ScoreChange gap(history, score);
+        score.insertGap(score.ColumnCount + 1);
+    }
+    ASSERT_EQ(history.undoCount(), 1u);
+    ASSERT_TRUE(history.undo(score));
+    EXPECT_EQ(score.ColumnCount, 4);
+    EXPECT_TRUE(history.canRedo());
+
+    ScoreChange(history, score).done();
+    EXPECT_TRUE(history.canRedo()) << "a step that changed nothing keeps redo";
+    {
+        ScoreChange note(history, score);
+        score.placeNote(1, 1, NoteId::Quaver, Accidental::None);
+    }
+    EXPECT_FALSE(history.canRedo());
+}
+
 TEST(ScoreHistory, ADragIsOneStepAndAnUndoInsideItClosesItFirst)
 {
     Score score = startingScore();
@@ -153,4 +188,20 @@ TEST(ScoreHistory, KeepsTheLastThousandStepsInMemoryProportionalToTheChange)
     // The first note was the step dropped to keep the limit.
     EXPECT_EQ(score.ScoreNotes.get(1, 1), NoteId::Quarter);
     EXPECT_EQ(score.ScoreNotes.get(2, 1), 0);
+
+    // A move of 500 columns keeps 500 columns, not a copy per column moved twice.
+    Score wide;
+    for (int c = 1; c <= ScoreColumns; ++c)
+        wide.placeNote(20, c, NoteId::Quarter, Accidental::None);
+    wide.SelectionStart = 1;
+    wide.SelectionEnd = ScoreColumns;
+    ScoreHistory moves;
+    const std::size_t empty = moves.byteCount();
+    {
+        ScoreChange change(moves, wide);
+        wide.moveSelectionDown();
+    }
+    const std::size_t perColumn = (moves.byteCount() - empty - sizeof(ScoreGrid) * 2) / ScoreColumns;
+    EXPECT_GE(perColumn, 2u * ScorePositions);
+    EXPECT_LT(perColumn, 4u * ScorePositions);
 }
