@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/midi/MidiMessage.h"
 #include "platform/midi/MidiOut.h"
 
 class PerformanceRecorder;
@@ -9,7 +10,7 @@ class QWidget;
 namespace VBMIDI {
 
 constexpr int KeyboardChannel = 0;
-constexpr int PercussionChannel = 9;
+constexpr int PercussionChannel = platform::midi::PercussionChannel;
 
 platform::midi::MidiOut& PortHandle();
 int& PortDevice();  // device opened by OpenMidiOut, saved in config.dat

@@ -2,6 +2,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/midi/MidiMessage.h"
+
 // What an entry of the instrument list makes of the MIDI stream: the messages
 // that choose it and the channel and key every note then goes out with.  The
 // editor's device and the exporters share this one rule, so a file sounds as
@@ -10,7 +12,7 @@ namespace notivo {
 
 inline constexpr int FirstDrumEntry = 128;  // list entries from here on are drum keys
 inline constexpr int DrumEntryToKey = 93;   // entry 128 is key 35
-inline constexpr int PercussionChannel = 9; // channel 10, the General MIDI drum kit
+inline constexpr int PercussionChannel = platform::midi::PercussionChannel;
 inline constexpr int PlayVelocity = 127;    // every note is struck at full strength
 
 constexpr bool isDrumEntry(int entry) { return entry >= FirstDrumEntry; }

@@ -11,9 +11,11 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/midi/MidiMessage.h"
 #include "platform/midi/MidiService.h"
 #include "platform/midi/PulseStream.h"
 #include "platform/midi/SoundFontSearch.h"
+#include "platform/midi/SteadyTime.h"
 #include "platform/midi/SynthTrace.h"
 
 namespace platform::midi {
@@ -39,16 +41,6 @@ constexpr std::chrono::seconds kRetryInterval{2};
 constexpr std::chrono::seconds kRetryTimeout{1};
 // While the stream runs, the server is asked for its latency this often.
 constexpr std::chrono::milliseconds kLatencyInterval{250};
-
-long long micros(std::chrono::steady_clock::time_point time)
-{
-    return std::chrono::duration_cast<std::chrono::microseconds>(time.time_since_epoch()).count();
-}
-
-long long packed(const ShortMessage& m)
-{
-    return m.bytes[0] + m.bytes[1] * 256LL + m.bytes[2] * 65536LL;
-}
 
 bool isNoteOn(const ShortMessage& m) { return m.length == 3 && (m.status() & 0xF0) == 0x90 && m.data2() > 0; }
 
@@ -271,7 +263,8 @@ void BuiltinSynth::playNow(const Pending& pending)
     if (isNoteOn(pending.message))
         onsets_.noteOn(pending.sent);
     if (SynthTrace::on())
-        SynthTrace::write("play", Clock::now(), {packed(pending.message), micros(pending.sent)});
+        SynthTrace::write("play", Clock::now(), {packShortMessage(pending.message.status(), pending.message.data1(), pending.message.data2()),
+                                                steadyMicros(pending.sent)});
 }
 
 void BuiltinSynth::renderBlock(float* interleaved, int frames)
@@ -282,7 +275,7 @@ void BuiltinSynth::renderBlock(float* interleaved, int frames)
         peak = std::max(peak, std::fabs(interleaved[i]));
     const auto now = Clock::now();
     if (const auto sent = onsets_.block(peak); sent && SynthTrace::on())
-        SynthTrace::write("onset", now, {micros(*sent)});
+        SynthTrace::write("onset", now, {steadyMicros(*sent)});
     if (waking_) {
         waking_ = false;
         SynthTrace::write("ready", now); // the server has taken the new stream

@@ -1,10 +1,8 @@
 #include "platform/midi/DeliverySchedule.h"
 
-namespace platform::midi {
+#include "platform/midi/MidiMessage.h"
 
-namespace {
-constexpr int kPercussion = 9;
-}
+namespace platform::midi {
 
 DeliverySchedule::Clock::time_point DeliverySchedule::due(const ShortMessage& message, Clock::time_point sent,
                                                           Clock::time_point now)
@@ -30,7 +28,7 @@ void DeliverySchedule::track(const ShortMessage& m, Clock::time_point sent)
     if (type == 0x90 && m.data2() > 0) {
         // Percussion sounds are one-shots that nobody releases (a drum beat
         // sends no note-offs): they never hold the device back.
-        const bool late = shift_ > Clock::duration::zero() && m.channel() != kPercussion;
+        const bool late = shift_ > Clock::duration::zero() && m.channel() != PercussionChannel;
         late_.set(note, late);
         if (late)
             lastLateStart_ = sent;

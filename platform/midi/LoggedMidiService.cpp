@@ -2,6 +2,8 @@
 
 #include <chrono>
 
+#include "platform/midi/SteadyTime.h"
+
 namespace platform::midi {
 
 class LoggedPort : public MidiPort {
@@ -38,9 +40,7 @@ std::unique_ptr<MidiPort> LoggedMidiService::open(int device, int& result)
 
 void LoggedMidiService::write(std::uint32_t packed, int device)
 {
-    const auto now = std::chrono::duration_cast<std::chrono::microseconds>(
-        std::chrono::steady_clock::now().time_since_epoch());
-    log_.write(QByteArray::number(qint64(now.count())) + ' ' + QByteArray::number(packed, 16) + ' ' +
+    log_.write(QByteArray::number(qint64(steadyMicros(std::chrono::steady_clock::now()))) + ' ' + QByteArray::number(packed, 16) + ' ' +
                QByteArray::number(device) + '\n');
 }
 

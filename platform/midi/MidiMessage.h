@@ -11,6 +11,9 @@ constexpr std::uint32_t packShortMessage(int status, int data1, int data2 = 0)
            static_cast<std::uint32_t>(data2) * 65536u;
 }
 
+// Channel 10 of General MIDI, the drum kit (channels count from 0 on the wire).
+constexpr int PercussionChannel = 9;
+
 constexpr int statusOf(std::uint32_t packed) { return static_cast<int>(packed & 0xFF); }
 constexpr int data1Of(std::uint32_t packed) { return static_cast<int>((packed >> 8) & 0xFF); }
 constexpr int data2Of(std::uint32_t packed) { return static_cast<int>((packed >> 16) & 0xFF); }

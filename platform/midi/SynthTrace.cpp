@@ -2,6 +2,8 @@
 
 #include <QFile>
 
+#include "platform/midi/SteadyTime.h"
+
 #include <atomic>
 #include <cstdio>
 #include <mutex>
@@ -13,11 +15,6 @@ namespace {
 std::atomic<bool> enabled{false};
 std::mutex fileMutex;
 std::FILE* file = nullptr;
-
-long long micros(Clock::time_point time)
-{
-    return std::chrono::duration_cast<std::chrono::microseconds>(time.time_since_epoch()).count();
-}
 
 } // namespace
 
@@ -60,7 +57,7 @@ void write(const char* event, Clock::time_point time, std::initializer_list<long
     std::lock_guard lock(fileMutex);
     if (!file)
         return;
-    std::fprintf(file, "%s %lld", event, micros(time));
+    std::fprintf(file, "%s %lld", event, steadyMicros(time));
     for (long long value : values)
         std::fprintf(file, " %lld", value);
     std::fputc('\n', file);
