@@ -258,13 +258,14 @@ void BuiltinSynth::playNow(const Pending& pending)
         schedule_.releaseAll();
         return;
     }
-    engine_->play(pending.message);
+    const ShortMessage& m = pending.message;
+    engine_->play(m);
     played_ = true;
-    if (isNoteOn(pending.message))
+    if (isNoteOn(m))
         onsets_.noteOn(pending.sent);
     if (SynthTrace::on())
-        SynthTrace::write("play", Clock::now(), {packShortMessage(pending.message.status(), pending.message.data1(), pending.message.data2()),
-                                                steadyMicros(pending.sent)});
+        SynthTrace::write("play", Clock::now(),
+                          {packShortMessage(m.status(), m.data1(), m.data2()), steadyMicros(pending.sent)});
 }
 
 void BuiltinSynth::renderBlock(float* interleaved, int frames)
