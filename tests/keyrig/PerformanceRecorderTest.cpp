@@ -7,6 +7,7 @@
 #include "keyrig/PerformanceRecorder.h"
 #include "keyrig/RecordingFile.h"
 #include "platform/midi/MidiMessage.h"
+#include "tests/support/MusicFolder.h"
 
 namespace {
 
@@ -105,12 +106,11 @@ TEST(RecordingFile, NamesTheTakeAndNeverWritesOverAnother)
 TEST(RecordingFile, TheMusicFolderFallsBackToMusicInTheHomeFolder)
 {
     QTemporaryDir home;
-    const QByteArray savedHome = qgetenv("HOME"), savedConfig = qgetenv("XDG_CONFIG_HOME");
+    const MusicFolder none(home.filePath("no-config")); // no user-dirs.dirs names one
+    const QByteArray savedHome = qgetenv("HOME");
     qputenv("HOME", home.path().toUtf8());
-    qputenv("XDG_CONFIG_HOME", home.filePath("no-config").toUtf8());
     EXPECT_EQ(RecordingFile::musicFolder(), home.filePath("Music"));
     qputenv("HOME", savedHome);
-    qputenv("XDG_CONFIG_HOME", savedConfig);
 }
 
 } // namespace

@@ -7,8 +7,10 @@
 #include <QRegularExpression>
 
 #include <functional>
+#include <optional>
 
 #include "keyrig/PerformanceRecorder.h"
+#include "tests/support/MusicFolder.h"
 #include "tests/support/WriteFaults.h"
 
 namespace {
@@ -27,20 +29,15 @@ protected:
     {
         PianoWindowFixture::SetUp();
         ASSERT_TRUE(home.isValid());
-        // The music folder comes from user-dirs.dirs, as xdg-user-dir reads it; it does not exist yet.
-        savedConfigHome = qgetenv("XDG_CONFIG_HOME");
-        QDir(home.path()).mkpath("config");
-        QFile dirs(home.filePath("config/user-dirs.dirs"));
-        ASSERT_TRUE(dirs.open(QIODevice::WriteOnly));
-        dirs.write("XDG_MUSIC_DIR=\"" + music().toUtf8() + "\"\n");
-        dirs.close();
-        qputenv("XDG_CONFIG_HOME", home.filePath("config").toUtf8());
+        // The music folder does not exist yet.
+        musicFolder.emplace(home.filePath("config"), music());
+        ASSERT_TRUE(musicFolder->ready());
     }
 
     void TearDown() override
     {
         PianoWindowFixture::TearDown();
-        qputenv("XDG_CONFIG_HOME", savedConfigHome);
+        musicFolder.reset();
     }
 
     QString music() const { return home.filePath("music"); }
@@ -61,7 +58,7 @@ protected:
     }
 
     QTemporaryDir home;
-    QByteArray savedConfigHome;
+    std::optional<MusicFolder> musicFolder;
 };
 
 // A track event: delta time (one byte here) and the message bytes.

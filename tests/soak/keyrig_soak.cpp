@@ -22,6 +22,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <optional>
 #include <set>
 
 #include "keyrig/KeyPositions.h"
@@ -31,6 +32,7 @@
 #include "keyrig/frmPiano.h"
 #include "platform/chrome/MessageBox.h"
 #include "platform/chrome/ProgramFolder.h"
+#include "tests/support/MusicFolder.h"
 
 namespace {
 
@@ -76,13 +78,8 @@ protected:
         ASSERT_TRUE(QFile::copy(QStringLiteral(SOURCE_DIR "/keyrig/resources/files/instrument.txt"),
                                 folder.filePath("instrument.txt")));
         // F12 takes go to a music folder of this run.
-        QDir(folder.path()).mkpath("config");
-        QFile dirs(folder.filePath("config/user-dirs.dirs"));
-        ASSERT_TRUE(dirs.open(QIODevice::WriteOnly));
-        dirs.write("XDG_MUSIC_DIR=\"" + folder.filePath("music").toUtf8() + "\"\n");
-        dirs.close();
-        savedConfigHome = qgetenv("XDG_CONFIG_HOME");
-        qputenv("XDG_CONFIG_HOME", folder.filePath("config").toUtf8());
+        musicFolder.emplace(folder.filePath("config"), folder.filePath("music"));
+        ASSERT_TRUE(musicFolder->ready());
     }
 
     void TearDown() override
@@ -93,7 +90,7 @@ protected:
             VBMIDI::PortHandle().close();
         VBMIDI::PortDevice() = 0;
         platform::setProgramFolderOverride(QString());
-        qputenv("XDG_CONFIG_HOME", savedConfigHome);
+        musicFolder.reset();
         platform::midi::installMidiService(nullptr);
         platform::setMessageSink(nullptr);
     }
@@ -215,7 +212,7 @@ protected:
 
     platform::midi::RecorderMidiService recorder{3};
     QTemporaryDir folder;
-    QByteArray savedConfigHome;
+    std::optional<MusicFolder> musicFolder;
     std::unique_ptr<frmPiano> window;
     std::unique_ptr<QWidget> other;
     KeyPool pool = keyPool();
