@@ -7,18 +7,13 @@
 #include "keyrig/PerformanceRecorder.h"
 #include "keyrig/RecordingFile.h"
 #include "platform/midi/MidiMessage.h"
+#include "tests/keyrig/FakeClock.h"
 #include "tests/support/MusicFolder.h"
 
 namespace {
 
 using platform::midi::packShortMessage;
 using platform::midi::TimedMessage;
-
-std::int64_t fakeMicroseconds = 0;
-PerformanceRecorder::Clock::time_point fakeNow()
-{
-    return PerformanceRecorder::Clock::time_point(std::chrono::microseconds(fakeMicroseconds));
-}
 
 std::vector<std::pair<std::int64_t, std::uint32_t>> flat(const std::vector<TimedMessage>& messages)
 {

@@ -10,18 +10,13 @@
 #include <optional>
 
 #include "keyrig/PerformanceRecorder.h"
+#include "tests/keyrig/FakeClock.h"
 #include "tests/support/MusicFolder.h"
 #include "tests/support/WriteFaults.h"
 
 namespace {
 
 constexpr quint32 ScanF12 = 96, ScanF2 = 68, ScanF9 = 75;
-
-std::int64_t fakeMicroseconds = 0;
-PerformanceRecorder::Clock::time_point fakeNow()
-{
-    return PerformanceRecorder::Clock::time_point(std::chrono::microseconds(fakeMicroseconds));
-}
 
 class RecordingWindowTest : public PianoWindowFixture {
 protected:
