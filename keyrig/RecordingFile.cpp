@@ -11,8 +11,7 @@ namespace RecordingFile {
 QString musicFolder()
 {
     // Qt reads the same user-dirs.dirs as xdg-user-dir and falls back to ~/Music.
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::MusicLocation);
-    return folder.isEmpty() ? QDir::home().filePath(QStringLiteral("Music")) : folder;
+    return QStandardPaths::writableLocation(QStandardPaths::MusicLocation);
 }
 
 QString fileName(const QDateTime& startedAt)
@@ -36,7 +35,7 @@ QString freePath(const QDir& dir, const QDateTime& startedAt)
 Outcome write(const QString& folder, const QDateTime& startedAt, const QByteArray& bytes)
 {
     const QDir dir(folder);
-    if (!QDir().mkpath(folder) || !dir.exists())
+    if (!QDir().mkpath(folder)) // also false where a file has the folder's name
         return {dir.filePath(fileName(startedAt)), QStringLiteral("the folder could not be created")};
     const QString path = freePath(dir, startedAt);
     return {path, platform::writeFileAtomically(path, bytes).reason};
