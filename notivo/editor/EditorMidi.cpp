@@ -8,9 +8,6 @@
 namespace notivo {
 namespace {
 constexpr int AllNotesOff = 123; // channel mode message
-
-// Data bytes carry seven bits; anything else would corrupt the message.
-int dataByte(int value) { return std::clamp(value, 0, 127); }
 } // namespace
 
 NoteHolder newNoteHolder()
@@ -61,15 +58,6 @@ NoteAddress EditorMidi::addressOf(int v) const
 {
     const int ch = channelIndex();
     return noteAddress(v, ch, DrumMode[ch], DrumNote[ch]);
-}
-
-int EditorMidi::channelFor() const { return addressOf(0).channel; }
-
-int EditorMidi::keyFor(int v) const { return addressOf(v).key; }
-
-void EditorMidi::send(int status, int data1, int data2)
-{
-    MidiHandle.shortMsg(platform::midi::packShortMessage(status, dataByte(data1), dataByte(data2)));
 }
 
 void EditorMidi::NoteOn(int v, NoteHolder holder)
@@ -138,8 +126,8 @@ void EditorMidi::close()
     // A note whose note-off was still waiting must not go on sounding on a
     // device that outlives the program.
     if (MidiHandle.isOpen()) {
-        send(0xB0 + channelIndex(), AllNotesOff, 0);
-        send(0xB0 + PercussionChannel, AllNotesOff, 0);
+        MidiHandle.shortMsg(platform::midi::packShortMessage(0xB0 + channelIndex(), AllNotesOff, 0));
+        MidiHandle.shortMsg(platform::midi::packShortMessage(0xB0 + PercussionChannel, AllNotesOff, 0));
     }
     MidiResult = MidiHandle.close();
 }

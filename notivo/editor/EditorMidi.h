@@ -56,16 +56,11 @@ public:
     // List entries 0..127 select a program (bank 0); 128..174 the drum keys 35..81.
     void SetInstrument(int p);
 
-    // The key and status a note of inverted pitch `v` goes out with.
-    int keyFor(int v) const;
-    int channelFor() const;
-
     // Silences both channels the editor uses, then closes the device.
     void close();
 
 private:
     NoteAddress addressOf(int v) const;
-    void send(int status, int data1, int data2 = 0);
     int channelIndex() const;
     void releaseSounding();
     bool heldByAnother(int channel, int key, NoteHolder holder) const;
