@@ -1,5 +1,7 @@
 #include "notivo/cli/HelpText.h"
 
+#include <QStringList>
+
 #include "notivo/editor/EditorKeys.h"
 #include "notivo/score/AudioExport.h"
 
@@ -29,43 +31,35 @@ QStringList editorKeyLines()
 }
 } // namespace
 
-std::vector<HelpSection> helpSections()
-{
-    return {
-        {{},
-         {QStringLiteral("Usage: notivo [FILE]"),
-          QStringLiteral("       notivo --export OUT IN [--tempo 0..180] [--instrument 0..174]"),
-          QStringLiteral("       notivo --help | --version"), QString(),
-          QStringLiteral("Writes a score on one treble staff and plays it through a General MIDI synthesiser.")}},
-        {QStringLiteral("Options:"),
-         {QStringLiteral("  FILE                 open this score file (.txt) at start"),
-          QStringLiteral("  --export OUT IN      convert the score file IN to OUT without a window or sound"),
-          QStringLiteral("                       device; OUT's extension gives the format: .txt score,"),
-          QStringLiteral("                       .mid/.midi Standard MIDI File, .wav/.flac/.ogg audio,"),
-          QStringLiteral("                       .musicxml MusicXML 4.0"),
-          QStringLiteral("  --tempo N            tempo bar value 0..180 for the export (default 110)"),
-          QStringLiteral("  --instrument N       instrument list entry 0..174 for the export (default 0,"),
-          QStringLiteral("                       Acoustic Grand Piano; 128..174 are drum sounds)"),
-          QStringLiteral("  --synth-trace FILE   write to FILE when each message reaches the built-in"),
-          QStringLiteral("                       synthesiser and when its note sounds (for measuring)"),
-          QStringLiteral("  --help               show this text and end"),
-          QStringLiteral("  --version            show the version and end")}},
-        {QStringLiteral("Keys in the editor:"), editorKeyLines()},
-        {QStringLiteral("Audio formats this installation writes: ") + audioFormats(), {}},
-        {QStringLiteral("Exit status: 0 on success, 2 on a bad argument or a failed export."), {}},
-    };
-}
-
 QString helpText()
 {
-    QStringList parts;
-    for (const HelpSection& section : helpSections()) {
-        QStringList lines = section.lines;
-        if (!section.heading.isEmpty())
-            lines.prepend(section.heading);
-        parts << lines.join(QLatin1Char('\n'));
-    }
-    return parts.join(QStringLiteral("\n\n")) + QLatin1Char('\n');
+    QStringList lines{
+        QStringLiteral("Usage: notivo [FILE]"),
+        QStringLiteral("       notivo --export OUT IN [--tempo 0..180] [--instrument 0..174]"),
+        QStringLiteral("       notivo --help | --version"),
+        QString(),
+        QStringLiteral("Writes a score on one treble staff and plays it through a General MIDI synthesiser."),
+        QString(),
+        QStringLiteral("Options:"),
+        QStringLiteral("  FILE                 open this score file (.txt) at start"),
+        QStringLiteral("  --export OUT IN      convert the score file IN to OUT without a window or sound"),
+        QStringLiteral("                       device; OUT's extension gives the format: .txt score,"),
+        QStringLiteral("                       .mid/.midi Standard MIDI File, .wav/.flac/.ogg audio,"),
+        QStringLiteral("                       .musicxml MusicXML 4.0"),
+        QStringLiteral("  --tempo N            tempo bar value 0..180 for the export (default 110)"),
+        QStringLiteral("  --instrument N       instrument list entry 0..174 for the export (default 0,"),
+        QStringLiteral("                       Acoustic Grand Piano; 128..174 are drum sounds)"),
+        QStringLiteral("  --synth-trace FILE   write to FILE when each message reaches the built-in"),
+        QStringLiteral("                       synthesiser and when its note sounds (for measuring)"),
+        QStringLiteral("  --help               show this text and end"),
+        QStringLiteral("  --version            show the version and end"),
+        QString(),
+        QStringLiteral("Keys in the editor:"),
+    };
+    lines << editorKeyLines();
+    lines << QString() << QStringLiteral("Audio formats this installation writes: ") + audioFormats() << QString()
+          << QStringLiteral("Exit status: 0 on success, 2 on a bad argument or a failed export.") << QString();
+    return lines.join(QLatin1Char('\n'));
 }
 
 QString versionText() { return QStringLiteral("notivo " PROGRAM_VERSION "\n"); }
