@@ -90,16 +90,13 @@ ExportResult AudioExport::finish()
     QFile rendered(temporary_->fileName());
     if (!rendered.open(QIODevice::ReadOnly))
         return {false, QStringLiteral("the rendered audio cannot be read back: %1").arg(rendered.errorString())};
-    const platform::FileWriteResult written = platform::writeFileAtomically(path_, [&rendered](QIODevice& out) {
+    return saveResultOf(platform::writeFileAtomically(path_, [&rendered](QIODevice& out) {
         QByteArray buffer;
         while (!(buffer = rendered.read(1 << 20)).isEmpty())
             if (out.write(buffer) != buffer.size())
                 return out.errorString();
         return rendered.error() == QFileDevice::NoError ? QString() : rendered.errorString();
-    });
-    if (!written)
-        return {false, written.reason};
-    return {true, {}};
+    }));
 }
 
 } // namespace notivo

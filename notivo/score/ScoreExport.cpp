@@ -45,12 +45,8 @@ ExportResult exportScore(const Score& score, const QString& path, FileFormat for
 
     QByteArray bytes;
     switch (format) {
-    case FileFormat::Score: {
-        const ScoreSaveResult saved = saveScoreFile(score, path);
-        if (!saved)
-            return {false, saved.error};
-        return {true, {}};
-    }
+    case FileFormat::Score:
+        return saveScoreFile(score, path);
     case FileFormat::Midi:
         bytes = midiFile(score, settings);
         break;
@@ -66,10 +62,7 @@ ExportResult exportScore(const Score& score, const QString& path, FileFormat for
         return audio.finish();
     }
     }
-    const platform::FileWriteResult written = platform::writeFileAtomically(path, bytes);
-    if (!written)
-        return {false, written.reason};
-    return {true, {}};
+    return saveResultOf(platform::writeFileAtomically(path, bytes));
 }
 
 } // namespace notivo

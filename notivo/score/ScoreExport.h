@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "notivo/score/PassRules.h"
+#include "notivo/score/ScoreFile.h"
 
 namespace notivo {
 
@@ -29,11 +30,7 @@ struct ExportSettings {
     int instrument = 0;
 };
 
-struct ExportResult {
-    bool ok = false;
-    QString error; // one line saying why (without the file's name); empty when ok
-    explicit operator bool() const { return ok; }
-};
+using ExportResult = ScoreSaveResult;
 
 // Writes the score to `path` in `format` at once (the audio render runs to
 // its end).  The score is not changed; on any failure the file at `path`,

@@ -97,13 +97,17 @@ QByteArray scoreText(const Score& score)
     return text;
 }
 
-ScoreSaveResult saveScoreFile(const Score& score, const QString& path)
+ScoreSaveResult saveResultOf(const platform::FileWriteResult& written)
 {
-    // The old file stays as it was unless the whole text reached the disk.
-    const platform::FileWriteResult written = platform::writeFileAtomically(path, scoreText(score));
     if (!written)
         return {false, written.reason};
     return {true, {}};
+}
+
+ScoreSaveResult saveScoreFile(const Score& score, const QString& path)
+{
+    // The old file stays as it was unless the whole text reached the disk.
+    return saveResultOf(platform::writeFileAtomically(path, scoreText(score)));
 }
 
 ScoreLoadResult readScore(Score& score, QByteArrayView bytes)

@@ -3,6 +3,8 @@
 #include <QByteArrayView>
 #include <QString>
 
+namespace platform { struct FileWriteResult; }
+
 namespace notivo {
 
 class Score;
@@ -19,9 +21,12 @@ QByteArray scoreText(const Score& score);
 
 struct ScoreSaveResult {
     bool ok = false;
-    QString error; // why the save failed (the system's reason, without the path); empty when ok
+    QString error; // one line saying why it failed (the system's reason, without the path); empty when ok
     explicit operator bool() const { return ok; }
 };
+
+// The outcome of an atomic file write, as a save's result.
+ScoreSaveResult saveResultOf(const platform::FileWriteResult& written);
 
 // Writes the score to `path` through a temporary file beside it that replaces
 // the target only once the whole text is written; on any failure the old file
