@@ -115,8 +115,7 @@ int runExport(const CommandLine& command, QTextStream& errors)
     if (!format)
         return fail(QStringLiteral("\"%1\": unknown file type; use .txt, .mid, .midi, .wav, .flac, .ogg or .musicxml")
                         .arg(command.exportOut));
-    if ((*format == FileFormat::Flac || *format == FileFormat::Ogg || *format == FileFormat::Wav) &&
-        !AudioExport::canWrite(*format))
+    if (isAudioFormat(*format) && !AudioExport::canWrite(*format))
         return fail(QStringLiteral("\"%1\": this installation cannot write %2 files")
                         .arg(command.exportOut, QFileInfo(command.exportOut).suffix()));
     // The program's own score stays as it is; the conversion works on its own copy.

@@ -43,7 +43,7 @@ void frmEditor::mnuSaveItm_Click()
     };
     // Exports sound as Play does now: the tempo bar and the instrument chosen.
     const ExportSettings settings{HScroll2->value(), std::max(Combo1->currentIndex(), 0)};
-    if (format == FileFormat::Wav || format == FileFormat::Flac || format == FileFormat::Ogg) {
+    if (isAudioFormat(format)) {
         // Rendering takes a while: it runs in slices with a progress bar, and
         // the score is copied now, so edits meanwhile do not reach the file.
         auto render = std::make_unique<AudioExport>(score, path, format, settings);

@@ -15,6 +15,12 @@ class Score;
 // other programs.
 enum class FileFormat { Score, Midi, Wav, Flac, Ogg, MusicXml };
 
+// Audio is rendered through the synthesiser rather than written at once.
+constexpr bool isAudioFormat(FileFormat format)
+{
+    return format == FileFormat::Wav || format == FileFormat::Flac || format == FileFormat::Ogg;
+}
+
 // The format a file name asks for by its extension (any case); none for an
 // extension we do not write.
 std::optional<FileFormat> formatOfPath(const QString& path);
