@@ -10,7 +10,11 @@
 
 #include "notivo/cli/CommandLine.h"
 #include "notivo/cli/HelpText.h"
+#include "tests/support/TestSupport.h"
 #include "tests/support/WriteFaults.h"
+
+using testfiles::readAll;
+using testfiles::writeFile;
 
 using notivo::CommandLine;
 using Action = notivo::CommandLine::Action;
@@ -76,12 +80,6 @@ TEST(CommandLine, HelpNamesEveryOptionAndVersionTheProgram)
     EXPECT_EQ(notivo::versionText(), QStringLiteral("notivo " PROGRAM_VERSION "\n"));
 }
 
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 struct ExportRun {
     int status;
     QString errors;
@@ -102,14 +100,8 @@ TEST(CommandLine, ExportConvertsAndFailsWithOneLineAndNoFile)
     QTemporaryDir folder;
     const QString good = folder.filePath(QStringLiteral("good.txt"));
     const QString bad = folder.filePath(QStringLiteral("bad.txt"));
-    {
-        QFile g(good);
-        ASSERT_TRUE(g.open(QIODevice::WriteOnly));
-        g.write("Tone01: 3\r\n"); // a quarter note in column 1
-        QFile b(bad);
-        ASSERT_TRUE(b.open(QIODevice::WriteOnly));
-        b.write("Tone01: 3 x\r\n");
-    }
+    ASSERT_TRUE(writeFile(good, "Tone01: 3\r\n")); // a quarter note in column 1
+    ASSERT_TRUE(writeFile(bad, "Tone01: 3 x\r\n"));
     const QString readOnly = folder.filePath(QStringLiteral("locked"));
     ASSERT_TRUE(QDir(folder.path()).mkdir(QStringLiteral("locked")));
 

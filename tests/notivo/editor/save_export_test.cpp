@@ -18,6 +18,9 @@
 #include "platform/chrome/MessageBox.h"
 #include "platform/midi/RecorderMidi.h"
 #include "tests/support/ExternalReaders.h"
+#include "tests/support/TestSupport.h"
+
+using testfiles::writeFile;
 
 using notivo::frmEditor;
 using notivo::Score;
@@ -141,11 +144,7 @@ TEST_F(SaveExportTest, LongRenderShowsProgressAndCancelLeavesTheOldFile)
         score.placeNote(10 + column % 12, column, notivo::NoteId::Whole, 0);
     editor->HScroll2->setValue(0); // 500 whole notes of a second each: minutes of audio
     const QString path = folder.filePath("long.flac");
-    {
-        QFile old(path);
-        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-        old.write("old");
-    }
+    ASSERT_TRUE(writeFile(path, "old"));
     editor->ChooseSaveFile = [path](QWidget*, const QString&) { return path; };
     editor->mnuSaveItm->trigger();
     auto* progress = editor->findChild<notivo::ExportProgress*>();

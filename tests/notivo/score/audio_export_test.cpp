@@ -8,6 +8,9 @@
 #include "notivo/score/ScoreExport.h"
 #include "notivo/score/ScoreModel.h"
 #include "tests/support/ExternalReaders.h"
+#include "tests/support/TestSupport.h"
+
+using testfiles::writeFile;
 
 using namespace notivo;
 
@@ -83,11 +86,7 @@ TEST(AudioExport, CancellingLeavesNoFileAndTheOldOneUntouched)
 {
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("kept.wav"));
-    {
-        QFile old(path);
-        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-        old.write("the old file");
-    }
+    ASSERT_TRUE(writeFile(path, "the old file"));
     {
         AudioExport render(notesAndRests(), path, FileFormat::Wav, {0, 0});
         ASSERT_TRUE(render.ok());

@@ -8,7 +8,11 @@
 
 #include "ExportScores.h"
 #include "notivo/score/ScoreExport.h"
+#include "tests/support/TestSupport.h"
 #include "tests/support/WriteFaults.h"
+
+using testfiles::readAll;
+using testfiles::writeFile;
 
 using namespace notivo;
 
@@ -26,12 +30,6 @@ TEST(ScoreExport, ExtensionChoosesTheFormatInAnyCase)
         EXPECT_EQ(formatOfPath(QString::fromLatin1(name)), format) << name;
     EXPECT_EQ(saveFileFilters().first(), QStringLiteral("Melvar files (*.txt)"));
     EXPECT_EQ(saveFileFilters().size(), 4);
-}
-
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 TEST(ScoreExport, AFailedExportLeavesTheOldFileAndNoOther)
@@ -61,11 +59,7 @@ TEST(ScoreExport, AFailedExportLeavesTheOldFileAndNoOther)
             SCOPED_TRACE(std::string(name) + ", " + fault.name);
             QTemporaryDir folder;
             const QString path = folder.filePath(QString::fromLatin1(name));
-            {
-                QFile old(path);
-                ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-                old.write("old");
-            }
+            ASSERT_TRUE(writeFile(path, "old"));
             {
                 bool bites = false;
                 const std::shared_ptr<void> guard = fault.arm(folder.path(), bites);

@@ -14,17 +14,14 @@
 #include <memory>
 #include <string>
 
+#include "tests/support/TestSupport.h"
 #include "tests/support/WriteFaults.h"
+
+using testfiles::readAll;
 
 using namespace notivo;
 
 namespace {
-
-QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-}
 
 // `columns` columns in use, two notes each, with sharps and flats all over.
 // All 500 make about 20 KB of text, more than a file buffer holds; a short

@@ -1,5 +1,6 @@
 #include "notivo/score/ScoreFile.h"
 #include "notivo/score/ScoreModel.h"
+#include "tests/support/TestSupport.h"
 
 #include <QDir>
 #include <QFile>
@@ -7,6 +8,9 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+using testfiles::readAll;
+using testfiles::writeFile;
 
 using namespace notivo;
 
@@ -26,18 +30,6 @@ QByteArray fileText(const std::map<int, QByteArray>& lines, const QByteArray& sh
     for (int p = 1; p <= 40; ++p)
         text += toneLine(p, lines.count(p) ? lines.at(p) : QByteArray());
     return text + "\r\nSharps: " + sharps + "\r\nFlats: " + flats + "\r\n";
-}
-
-QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-}
-
-bool writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
 }
 
 } // namespace
