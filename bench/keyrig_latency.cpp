@@ -22,17 +22,12 @@
 #include "platform/chrome/MessageBox.h"
 #include "platform/chrome/ProgramFolder.h"
 #include "platform/midi/RecorderMidi.h"
+#include "BenchSupport.h"
 
 namespace {
+using bench::percentile;
 
 using Clock = std::chrono::steady_clock;
-
-double percentile(std::vector<double> values, double p)
-{
-    std::sort(values.begin(), values.end());
-    const std::size_t index = static_cast<std::size_t>(std::ceil(p * values.size())) - 1;
-    return values[std::min(index, values.size() - 1)];
-}
 
 void sendKey(QWidget* window, QEvent::Type type)
 {

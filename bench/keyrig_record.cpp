@@ -20,18 +20,13 @@
 #include "keyrig/RecordingFile.h"
 #include "platform/midi/MidiMessage.h"
 #include "platform/midi/StandardMidiFile.h"
+#include "BenchSupport.h"
 
 namespace {
+using bench::percentile;
 
 using Clock = std::chrono::steady_clock;
 constexpr int HourOfDensePlaying = 20 * 3600;
-
-double percentile(std::vector<double> values, double p)
-{
-    std::sort(values.begin(), values.end());
-    const std::size_t index = static_cast<std::size_t>(std::ceil(p * values.size())) - 1;
-    return values[std::min(index, values.size() - 1)];
-}
 
 // Key strokes on and off across three octaves, with pads and program changes now and then.
 std::uint32_t message(int i)

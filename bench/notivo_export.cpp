@@ -16,28 +16,13 @@
 #include <cstdio>
 #include <functional>
 #include <vector>
+#include "BenchSupport.h"
 
 using namespace notivo;
 
 namespace {
-
-double median(std::vector<double> values)
-{
-    std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
-    return values[values.size() / 2];
-}
-
-double medianMilliseconds(int runs, const std::function<void()>& work)
-{
-    work(); // warm caches once
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        const auto start = std::chrono::steady_clock::now();
-        work();
-        times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
-    }
-    return median(times);
-}
+using bench::median;
+using bench::medianMilliseconds;
 
 // Every column used as a user writes: chords of one to three notes of mixed
 // values, some sharps and flats, a rest now and then.

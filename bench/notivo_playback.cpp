@@ -32,12 +32,14 @@
 #include "platform/midi/MidiMessage.h"
 #include "platform/midi/RecorderMidi.h"
 #include "platform/raster/PictureBox.h"
+#include "BenchSupport.h"
 
 using namespace notivo;
 using Clock = std::chrono::steady_clock;
 using platform::midi::RecordedMessage;
 
 namespace {
+using bench::percentile;
 
 class BenchOutput : public PlaybackOutput {
 public:
@@ -89,13 +91,6 @@ double cpuSeconds()
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
-
-double percentile(std::vector<double> values, double p)
-{
-    std::sort(values.begin(), values.end());
-    const std::size_t index = static_cast<std::size_t>(std::ceil(p * values.size())) - 1;
-    return values[std::min(index, values.size() - 1)];
 }
 
 double msBetween(Clock::time_point from, Clock::time_point to)

@@ -16,24 +16,12 @@
 #include <cstdio>
 #include <functional>
 #include <vector>
+#include "BenchSupport.h"
 
 using namespace notivo;
 
 namespace {
-
-double medianMilliseconds(int runs, const std::function<void()>& work)
-{
-    work(); // warm caches and load the pictures once
-    std::vector<double> times;
-    times.reserve(runs);
-    for (int i = 0; i < runs; ++i) {
-        const auto start = std::chrono::steady_clock::now();
-        work();
-        times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
-    }
-    std::nth_element(times.begin(), times.begin() + runs / 2, times.end());
-    return times[runs / 2];
-}
+using bench::medianMilliseconds;
 
 void report(const char* name, double milliseconds)
 {

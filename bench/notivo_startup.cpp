@@ -11,15 +11,11 @@
 #include "notivo/score/ScoreModel.h"
 #include "notivo/editor/frmEditor.h"
 #include "platform/midi/RecorderMidi.h"
+#include "BenchSupport.h"
 
 namespace {
+using bench::median;
 using Clock = std::chrono::steady_clock;
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 double ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
 } // namespace

@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <memory>
 #include <vector>
+#include "BenchSupport.h"
 
 using namespace notivo;
 
@@ -43,8 +44,7 @@ double undoMoveDownMicroseconds()
             return -1;
         }
     }
-    std::nth_element(times.begin(), times.begin() + runs / 2, times.end());
-    return times[runs / 2];
+    return bench::median(times);
 }
 
 double historyMegabytesAfterSingleNoteEdits()
