@@ -39,7 +39,7 @@ constexpr std::chrono::seconds kConnectTimeout{5};
 // waits this long for an answer (a restarted server answers at once).
 constexpr std::chrono::seconds kRetryInterval{2};
 constexpr std::chrono::seconds kRetryTimeout{1};
-// While the stream runs, the server is asked for its latency this often.
+// While the stream runs, the server is asked again for its latency this often.
 constexpr std::chrono::milliseconds kLatencyInterval{250};
 
 bool isNoteOn(const ShortMessage& m) { return m.length == 3 && (m.status() & 0xF0) == 0x90 && m.data2() > 0; }
@@ -223,6 +223,10 @@ bool BuiltinSynth::connectStream(std::chrono::seconds timeout)
         SynthEngine::keepError("sound server: " + stream->error());
         return false;
     }
+    stream->onLatency([this](long long us) {
+        latencyUs_ = us;
+        SynthTrace::write("latency", Clock::now(), {us});
+    });
     stream_ = std::move(stream);
     lost_ = false;
     SynthTrace::write("stream", Clock::now(), {config_.sampleRate, kBlockFrames, kLatencyFrames});
@@ -317,7 +321,7 @@ void BuiltinSynth::tendStream()
         streaming_ = true;
         waking_ = true;
         SynthTrace::write("wake", now);
-        latencyAsked_ = {};
+        latencyAsked_ = now; // asked once the new stream is ready
     } else if (played_) {
         stream_->renderNow();
     }
@@ -330,10 +334,7 @@ void BuiltinSynth::tendStream()
     }
     if (stream_->running() && now - latencyAsked_ >= kLatencyInterval) {
         latencyAsked_ = now;
-        stream_->requestLatency([this](long long us) {
-            latencyUs_ = us;
-            SynthTrace::write("latency", Clock::now(), {us});
-        });
+        stream_->requestLatency();
     }
 }
 

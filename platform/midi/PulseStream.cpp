@@ -8,12 +8,6 @@ namespace {
 
 constexpr std::size_t kFrameBytes = 2 * sizeof(float);
 
-void ignoreResult(pa_operation* operation)
-{
-    if (operation)
-        pa_operation_unref(operation);
-}
-
 } // namespace
 
 PulseStream::PulseStream(pa_mainloop* loop, Render render) : loop_(loop), render_(std::move(render)) {}
@@ -118,12 +112,18 @@ void PulseStream::closeStream()
 {
     if (!stream_)
         return;
+    if (latencyQuestion_) {
+        // Its question goes with it, unanswered.
+        pa_operation_cancel(latencyQuestion_);
+        pa_operation_unref(latencyQuestion_);
+        latencyQuestion_ = nullptr;
+    }
     pa_stream_set_write_callback(stream_, nullptr, nullptr);
     pa_stream_disconnect(stream_);
     pa_stream_unref(stream_);
     stream_ = nullptr;
     ahead_ = false;
-    latencyReply_ = nullptr; // its question went with the stream, unanswered
+    latencyKnown_ = false;
 }
 
 bool PulseStream::connected() const
@@ -143,23 +143,27 @@ void PulseStream::setRunning(bool running)
         running_ = false; // connected() now says why nothing plays
 }
 
-void PulseStream::requestLatency(std::function<void(long long)> reply)
+void PulseStream::requestLatency()
 {
-    if (!stream_ || pa_stream_get_state(stream_) != PA_STREAM_READY || latencyReply_)
+    if (!stream_ || pa_stream_get_state(stream_) != PA_STREAM_READY || latencyQuestion_)
         return;
-    latencyReply_ = std::move(reply);
-    ignoreResult(pa_stream_update_timing_info(
+    latencyQuestion_ = pa_stream_update_timing_info(
         stream_,
         [](pa_stream* stream, int success, void* data) {
             auto* self = static_cast<PulseStream*>(data);
+            pa_operation_unref(self->latencyQuestion_);
+            self->latencyQuestion_ = nullptr;
             pa_usec_t usec = 0;
             int negative = 0;
-            auto reply = std::move(self->latencyReply_);
-            self->latencyReply_ = nullptr;
-            if (success && pa_stream_get_latency(stream, &usec, &negative) == 0 && reply)
-                reply(negative ? -static_cast<long long>(usec) : static_cast<long long>(usec));
+            // Before the first blocks have reached the server the figure
+            // can come out negative; the next blocks ask again.
+            if (!success || pa_stream_get_latency(stream, &usec, &negative) != 0 || negative)
+                return;
+            self->latencyKnown_ = true;
+            if (self->latencyListener_)
+                self->latencyListener_(static_cast<long long>(usec));
         },
-        this));
+        this);
 }
 
 void PulseStream::onWrite(pa_stream*, std::size_t, void* self)
@@ -198,6 +202,8 @@ void PulseStream::write(int frames)
         render_(buffer_.data() + static_cast<std::size_t>(at) * 2, block);
     pa_stream_write(stream_, buffer_.data(), static_cast<std::size_t>(frames) * kFrameBytes, nullptr, 0,
                     PA_SEEK_RELATIVE);
+    if (!latencyKnown_)
+        requestLatency();
 }
 
 } // namespace platform::midi

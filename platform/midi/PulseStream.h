@@ -6,6 +6,7 @@
 
 struct pa_context;
 struct pa_mainloop;
+struct pa_operation;
 struct pa_stream;
 
 namespace platform::midi {
@@ -49,9 +50,13 @@ public:
     // ahead of the server, until the server asks again.
     void renderNow();
     static constexpr int kAheadBlocks = 2;
-    // Asks the server for this stream's latency (its buffer plus the
-    // sink's); `reply` gets it in microseconds on this loop.
-    void requestLatency(std::function<void(long long)> reply);
+    // Told of this stream's latency (its buffer plus the sink's) in
+    // microseconds, on this loop: first as soon as a started stream has
+    // sent its first blocks, so the figure never waits for a later
+    // question, then after every requestLatency().
+    void onLatency(std::function<void(long long)> listener) { latencyListener_ = std::move(listener); }
+    // Asks the server again; nothing when not running or already asking.
+    void requestLatency();
     std::string error() const { return error_; }
 
 private:
@@ -71,7 +76,9 @@ private:
     bool running_ = false;
     bool ahead_ = false; // a block went out that the server has not asked for yet
     std::vector<float> buffer_;
-    std::function<void(long long)> latencyReply_;
+    std::function<void(long long)> latencyListener_;
+    pa_operation* latencyQuestion_ = nullptr; // in flight
+    bool latencyKnown_ = false;               // for this stream
     std::string error_;
 };
 
