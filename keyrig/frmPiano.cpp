@@ -17,9 +17,11 @@
 #include "keyrig/PanelLabel.h"
 #include "keyrig/SliderMath.h"
 #include "keyrig/VBMIDI.h"
+#include "platform/chrome/MessageBox.h"
 #include "platform/chrome/ProgramFolder.h"
 #include "platform/chrome/Rounding.h"
 #include "platform/chrome/WindowChrome.h"
+#include "platform/input/HeldKeys.h"
 #include "platform/midi/SynthTrace.h"
 
 namespace {
@@ -57,11 +59,13 @@ QFont smallFont(int pixels, bool bold = false)
     return font;
 }
 
-// The key at that place on a US keyboard, 0 for keys that do nothing here.
-int virtualKeyOf(const QKeyEvent* event)
+// The key at that place on a US keyboard (0 for keys that do nothing here),
+// with what tells its repeats apart.
+KeyRepeatFilter::KeyEvent keyEventOf(const QKeyEvent* event)
 {
-    return KeyPositions::virtualKey(event->nativeScanCode(), event->key(),
-                                    event->modifiers().testFlag(Qt::KeypadModifier));
+    return {KeyPositions::virtualKey(event->nativeScanCode(), event->key(),
+                                     event->modifiers().testFlag(Qt::KeypadModifier)),
+            event->nativeScanCode(), static_cast<unsigned long>(event->timestamp()), event->isAutoRepeat()};
 }
 
 // Menu captions treat "&" as a mnemonic marker.
@@ -83,8 +87,10 @@ frmPiano::frmPiano(QWidget* parent)
     keys_.onKeyChanged = [this](int i, bool down) { showKey(i, down); };
     keys_.onPadChanged = [this](int p, bool down) { showPad(p, down); };
     tmrBeat.onTick = [this] { tmrBeat_Timer(); };
+    repeats_.isHeld = &platform::input::isKeyHeld;
     // Followed from the first message on, so a take starts with the sounds in use.
-    VBMIDI::Recorder() = &recorder_;
+    midi_.onSent = [this](std::uint32_t packed) { recorder_.take(packed); };
+    midi_.onFailure = [this](const QString& message) { platform::showMessage(this, message); };
     recorder_.onFull = [this] { QTimer::singleShot(0, this, [this] { saveRecording(); }); };
     Form_Load();
 }
@@ -92,8 +98,8 @@ frmPiano::frmPiano(QWidget* parent)
 frmPiano::~frmPiano()
 {
     tmrBeat.stop();
-    if (VBMIDI::Recorder() == &recorder_)
-        VBMIDI::Recorder() = nullptr;
+    // No box can be shown for a window going away.
+    midi_.onFailure = nullptr;
 }
 
 void frmPiano::createControls()
@@ -253,11 +259,11 @@ void frmPiano::Form_Load()
 
     KeyrigSettings settings;
     ConfigFile::read(ConfigFile::readPath(), settings);
-    VBMIDI::PortDevice() = settings.PortDevice;
+    midi_.setPortDevice(settings.PortDevice);
     Banks = settings.Banks;
     keys_.DrumNotes = settings.DrumNotes;
 
-    VBMIDI::OpenMidiOut(this);
+    midi_.OpenMidiOut();
     fillDeviceMenu();
 
     for (std::size_t i = 0; i < beat_.styles().size(); ++i)
@@ -301,10 +307,10 @@ void frmPiano::Form_Unload()
         return;
     unloaded_ = true;
     tmrBeat.stop();
-    keys_.releaseAll(); // nothing may keep sounding on an outside synthesiser
-    VBMIDI::CloseMidiOut(this);
+    releaseKeys();
+    midi_.CloseMidiOut(); // ends what still sounds there
     KeyrigSettings settings;
-    settings.PortDevice = VBMIDI::PortDevice();
+    settings.PortDevice = midi_.PortDevice();
     settings.Banks = Banks;
     settings.DrumNotes = keys_.DrumNotes;
     ConfigFile::write(ConfigFile::writePath(), settings);
@@ -326,25 +332,30 @@ void frmPiano::closeEvent(QCloseEvent* event)
 
 void frmPiano::keyPressEvent(QKeyEvent* event)
 {
-    // A held key repeats as release/press pairs flagged as repeats: not new notes.
-    if (event->isAutoRepeat())
-        return;
-    const int keyCode = virtualKeyOf(event);
-    if (keyCode == 0)
+    const KeyRepeatFilter::KeyEvent key = keyEventOf(event);
+    if (key.key == 0)
         return QWidget::keyPressEvent(event);
-    // The moment the key reached the window, for measuring key to sound.
-    platform::midi::SynthTrace::write("key", platform::midi::SynthTrace::Clock::now());
-    Form_KeyDown(keyCode);
+    switch (repeats_.press(key)) {
+    case KeyRepeatFilter::Action::ReleaseThenPress:
+        Form_KeyUp(key.key);
+        [[fallthrough]];
+    case KeyRepeatFilter::Action::Press:
+        // The moment the key reached the window, for measuring key to sound.
+        platform::midi::SynthTrace::write("key", platform::midi::SynthTrace::Clock::now());
+        Form_KeyDown(key.key);
+        break;
+    default:
+        break; // a held key repeating
+    }
 }
 
 void frmPiano::keyReleaseEvent(QKeyEvent* event)
 {
-    if (event->isAutoRepeat())
-        return;
-    const int keyCode = virtualKeyOf(event);
-    if (keyCode == 0)
+    const KeyRepeatFilter::KeyEvent key = keyEventOf(event);
+    if (key.key == 0)
         return QWidget::keyReleaseEvent(event);
-    Form_KeyUp(keyCode);
+    if (repeats_.release(key) == KeyRepeatFilter::Action::Release)
+        Form_KeyUp(key.key);
 }
 
 void frmPiano::Form_KeyDown(int keyCode)
@@ -364,16 +375,21 @@ void frmPiano::Form_KeyUp(int keyCode) { keys_.Form_KeyUp(keyCode); }
 
 void frmPiano::focusOutEvent(QFocusEvent* event)
 {
-    // Key-ups go elsewhere now; let go of everything that is held.
-    keys_.releaseAll();
+    releaseKeys();
     QWidget::focusOutEvent(event);
 }
 
 void frmPiano::changeEvent(QEvent* event)
 {
     if (event->type() == QEvent::ActivationChange && !isActiveWindow())
-        keys_.releaseAll();
+        releaseKeys();
     QWidget::changeEvent(event);
+}
+
+void frmPiano::releaseKeys()
+{
+    repeats_.clear();
+    keys_.releaseAll();
 }
 
 void frmPiano::showKey(int index, bool down)
@@ -398,8 +414,8 @@ void frmPiano::mnuBaseKey_Click(int index)
         return;
     keys_.BaseKey = index;
     lblBaseKey->setText(QString::fromLatin1(BaseKeyCaptions[index]));
-    VBMIDI::CloseMidiOut(this);
-    VBMIDI::OpenMidiOut(this);
+    midi_.CloseMidiOut();
+    midi_.OpenMidiOut();
 }
 
 // ---- beat ----
@@ -464,7 +480,7 @@ void frmPiano::mnuPiano_Click(int index)
     CurrentInstrument = index;
     if (!PianoMenuTag.isEmpty())
         Banks[PianoMenuTag.toInt()] = index;
-    VBMIDI::SendProgram(0, index);
+    midi_.SendProgram(VBMIDI::KeyboardChannel, index);
     QString name = mnuPiano[index]->text();
     lblInstrument->setText(name.replace(QStringLiteral("&&"), QStringLiteral("&")));
 }
@@ -498,9 +514,9 @@ void frmPiano::mnuDrum_Click(int index)
 
 void frmPiano::mnuDevice_Click(int index)
 {
-    VBMIDI::CloseMidiOut(this);
-    VBMIDI::PortDevice() = index;
-    VBMIDI::OpenMidiOut(this);
+    midi_.CloseMidiOut();
+    midi_.setPortDevice(index);
+    midi_.OpenMidiOut();
     mnuPiano_Click(CurrentInstrument);
 }
 

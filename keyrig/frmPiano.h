@@ -7,9 +7,11 @@
 #include <vector>
 
 #include "keyrig/BeatClock.h"
+#include "keyrig/KeyRepeatFilter.h"
 #include "keyrig/MidiBeat.h"
 #include "keyrig/PerformanceRecorder.h"
 #include "keyrig/PlayingKeys.h"
+#include "keyrig/VBMIDI.h"
 
 class PanelLabel;
 class QAction;
@@ -18,7 +20,7 @@ class QMenu;
 // The keyboard window: a small shaped panel whose keys, pads, sliders and
 // buttons are drawn over a stretched background.  The rules live in
 // PlayingKeys, MidiBeat, SliderMath, ConfigFile and VBMIDI; this class turns
-// events into calls and draws what they decide.
+// events into calls, draws what they decide and shows what failed.
 class frmPiano : public QWidget {
     Q_OBJECT
 public:
@@ -67,6 +69,8 @@ public:
     QRect padRect(int pad) const;
     QMenu* menu(int entry) const { return mnuMain[entry]; }
     const PerformanceRecorder& recorder() const { return recorder_; }
+    PerformanceRecorder& recorder() { return recorder_; }
+    const VBMIDI& midi() const { return midi_; }
     static QRect recordingDotRect();
 
 protected:
@@ -87,6 +91,8 @@ private:
     void fillNameMenus();
     // Shows a pop-up under the mouse and returns when it has closed.
     void popUp(int entry);
+    // Lets go of every held key and pad: their key-ups go elsewhere now.
+    void releaseKeys();
     void showKey(int index, bool down);
     void showPad(int pad, bool down);
     // Writes the finished take and lets it go; when it cannot, keeps it and
@@ -98,8 +104,12 @@ private:
     // be written and the window should stay.
     bool finishRecordingForExit();
 
-    PlayingKeys keys_;
-    MidiBeat::BeatEngine beat_;
+    // The recorder hears the port until the port's last note-off.
+    PerformanceRecorder recorder_;
+    VBMIDI midi_;
+    PlayingKeys keys_{midi_};
+    KeyRepeatFilter repeats_;
+    MidiBeat::BeatEngine beat_{midi_};
     BeatClock tmrBeat;
 
     std::array<int, 4> Banks{};
@@ -112,8 +122,6 @@ private:
     bool unloaded_ = false;
     bool unattended_ = false;
     bool exitWarned_ = false; // told once that closing loses the unwritten take
-
-    PerformanceRecorder recorder_;
 
     QImage background_;
     std::array<QColor, 36> keyColours_;

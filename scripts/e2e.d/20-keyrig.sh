@@ -1,10 +1,11 @@
 # keyrig opens its shaped 376 x 121 panel silently, sounds notes and drum
-# pads from the computer keyboard and a beat from F5, and on leaving through
-# its exit symbol writes config.dat beside the program.
+# pads from the computer keyboard and a beat from F5, holds a key for 3 s on
+# a busy machine as one note, and on leaving through its exit symbol writes
+# config.dat beside the program.
 folder=$(e2e_keyrig_folder keyrig_folder)
 
 e2e_record_start keyrig_startup
-e2e_start_program keyrig "$folder/keyrig"
+e2e_start_program keyrig "$folder/keyrig" --midi-log "$folder/sent.log"
 sleep 1
 e2e_record_stop
 e2e_assert_silent keyrig_startup
@@ -31,6 +32,24 @@ sleep 1.2
 e2e_key F9
 e2e_record_stop
 e2e_assert_sound keyrig_beat
+
+# Z held for 3 s while a busy loop takes a core: the display repeats the key
+# all the while, and keyrig must still send one note-on and one note-off.
+( while :; do :; done ) &
+busy=$!
+E2E_PROGRAM_PIDS+=("$busy") # ended with the check, whatever happens
+before=$(wc -l <"$folder/sent.log")
+held() { tail -n +"$((before + 1))" "$folder/sent.log"; }
+released() { held | grep -q ' 3080 '; }
+e2e_keydown z
+sleep 3
+e2e_keyup z
+e2e_wait_for released || true
+e2e_stop_program "$busy"
+ons=$(held | grep -c ' 7f3090 ' || true)
+offs=$(held | grep -c ' 3080 ' || true)
+e2e_log "Z held 3 s beside a busy loop: $ons note-on, $offs note-off"
+[ "$ons" = 1 ] && [ "$offs" = 1 ] || e2e_fail "a held Z sent $ons note-ons and $offs note-offs, not one of each"
 
 # The exit symbol (17 x 21 at 340, 10) closes the window and saves.
 e2e_click 349 20
