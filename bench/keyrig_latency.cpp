@@ -17,7 +17,6 @@
 #include <cstdlib>
 #include <vector>
 
-#include "keyrig/VBMIDI.h"
 #include "keyrig/frmPiano.h"
 #include "platform/chrome/MessageBox.h"
 #include "platform/chrome/ProgramFolder.h"
@@ -115,7 +114,6 @@ int main(int argc, char** argv)
     keyLatency(window, recorder);
     beatSteadiness(window, recorder, ticks);
 
-    VBMIDI::PortHandle().close();
     platform::midi::installMidiService(nullptr);
     return 0;
 }

@@ -5,8 +5,6 @@
 namespace MidiBeat {
 namespace {
 
-using VBMIDI::PercussionChannel;
-
 int successorOf(int section)
 {
     switch (section) {
@@ -61,7 +59,7 @@ std::vector<BeatStyle> InitBeats()
     };
 }
 
-BeatEngine::BeatEngine() : Beats(InitBeats())
+BeatEngine::BeatEngine(VBMIDI& midi) : midi_(midi), Beats(InitBeats())
 {
     for (const BeatStyle& style : Beats)
         parsed_.push_back(parsePattern(style.Pattern));
@@ -107,7 +105,7 @@ void BeatEngine::tmrBeat_Timer(int velocity)
     const int last = static_cast<int>(section.size()) - 1;
     if (StepIndex >= 0 && StepIndex <= last)
         for (int key : section[StepIndex])
-            VBMIDI::SendNoteOn(PercussionChannel, key, velocity);
+            midi_.SendNoteOn(VBMIDI::PercussionChannel, key, velocity, VBMIDI::Ends::ByItself);
     ++StepIndex;
     if (StepIndex > last) {
         if (PendingSection >= Stopped) {

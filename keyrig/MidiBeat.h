@@ -3,6 +3,8 @@
 #include <QStringList>
 #include <vector>
 
+class VBMIDI;
+
 // The drum-beat styles and the engine that plays them one step per tick.
 namespace MidiBeat {
 
@@ -35,7 +37,7 @@ constexpr int requestOf(int control)
 // Sections change only where one has played to its end; requests wait.
 class BeatEngine {
 public:
-    BeatEngine();
+    explicit BeatEngine(VBMIDI& midi);
 
     const std::vector<BeatStyle>& styles() const { return Beats; }
 
@@ -54,6 +56,7 @@ public:
     int PendingSection = NothingPending;
 
 private:
+    VBMIDI& midi_;
     std::vector<BeatStyle> Beats;
     std::vector<std::vector<Section>> parsed_;
 };

@@ -4,8 +4,8 @@
 #include "keyrig/VBMIDI.h"
 
 namespace {
-using VBMIDI::KeyboardChannel;
-using VBMIDI::PercussionChannel;
+constexpr int KeyboardChannel = VBMIDI::KeyboardChannel;
+constexpr int PercussionChannel = VBMIDI::PercussionChannel;
 constexpr int PadVelocity = 127;
 
 bool isKeyCode(int keyCode) { return keyCode >= 0 && keyCode <= 255; }
@@ -49,9 +49,9 @@ void PlayingKeys::CheckKeys()
             onKeyChanged(i, down);
         const int key = KeyTables::LowestNote + BaseKey + i;
         if (down)
-            VBMIDI::SendNoteOn(KeyboardChannel, key, KeyVelocity);
+            midi_.SendNoteOn(KeyboardChannel, key, KeyVelocity);
         else
-            VBMIDI::SendNoteOff(KeyboardChannel, key);
+            midi_.SendNoteOff(KeyboardChannel, key);
     }
     for (int p = 0; p < static_cast<int>(KeyTables::DrumKeys.size()); ++p) {
         const int k = KeyTables::DrumKeys[p];
@@ -62,9 +62,9 @@ void PlayingKeys::CheckKeys()
         if (onPadChanged)
             onPadChanged(p, down);
         if (down)
-            VBMIDI::SendNoteOn(PercussionChannel, DrumNotes[p], PadVelocity);
+            midi_.SendNoteOn(PercussionChannel, DrumNotes[p], PadVelocity);
         else
-            VBMIDI::SendNoteOff(PercussionChannel, DrumNotes[p]);
+            midi_.SendNoteOff(PercussionChannel, DrumNotes[p]);
     }
 }
 

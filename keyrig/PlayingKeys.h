@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <functional>
 
+class VBMIDI;
+
 // Key states of the computer keyboard and the edge detection that turns
 // them into note messages: exactly one note-on when a playing key or pad
 // goes down and one note-off when it goes up.
@@ -14,6 +16,8 @@ public:
         Command command = Command::None;
         int index = 0; // bank 0..3 or beat control 0..4
     };
+
+    explicit PlayingKeys(VBMIDI& midi) : midi_(midi) {}
 
     // Told of every drawn key or pad that changes between up and down.
     std::function<void(int keyIndex, bool down)> onKeyChanged;
@@ -37,6 +41,7 @@ public:
     int lastKey() const { return LastKey; }
 
 private:
+    VBMIDI& midi_;
     std::array<std::uint8_t, 256> KeyState{};
     std::array<std::uint8_t, 256> KeyStateSeen{};
     int LastKey = 0;

@@ -1,80 +1,78 @@
 #include "keyrig/VBMIDI.h"
 
-#include <QString>
-
-#include "keyrig/PerformanceRecorder.h"
-#include "platform/chrome/MessageBox.h"
 #include "platform/midi/MidiMessage.h"
 
-namespace VBMIDI {
 namespace {
 
 bool isData(int value) { return value >= 0 && value <= 127; }
 bool isChannel(int channel) { return channel >= 0 && channel <= 15; }
 
-int send(int status, int data1, int data2)
-{
-    const std::uint32_t packed = platform::midi::packShortMessage(status, data1, data2);
-    if (PerformanceRecorder* recorder = Recorder())
-        recorder->take(packed);
-    return PortHandle().shortMsg(packed);
-}
-
 } // namespace
 
-platform::midi::MidiOut& PortHandle()
+VBMIDI::~VBMIDI()
 {
-    static platform::midi::MidiOut handle;
-    return handle;
+    endSoundingNotes();
+    PortHandle.close();
 }
 
-int& PortDevice()
+int VBMIDI::send(int status, int data1, int data2)
 {
-    static int device = 0;
-    return device;
+    const std::uint32_t packed = platform::midi::packShortMessage(status, data1, data2);
+    if (onSent)
+        onSent(packed);
+    return PortHandle.shortMsg(packed);
 }
 
-PerformanceRecorder*& Recorder()
+void VBMIDI::fail(const char* message)
 {
-    static PerformanceRecorder* recorder = nullptr;
-    return recorder;
+    if (onFailure)
+        onFailure(QString::fromLatin1(message));
 }
 
-int& PortResult()
+void VBMIDI::OpenMidiOut()
 {
-    static int result = 0;
-    return result;
+    // Opening over an open port replaces it: what sounds there ends first.
+    if (PortHandle.isOpen())
+        endSoundingNotes();
+    PortResult_ = PortHandle.open(PortDevice_);
+    if (PortResult_ != 0)
+        fail(OpenFailed);
 }
 
-void OpenMidiOut(QWidget* parent)
+void VBMIDI::CloseMidiOut()
 {
-    PortResult() = PortHandle().open(PortDevice());
-    if (PortResult() != 0)
-        platform::showMessage(parent, QStringLiteral("Open MIDI Out failed"));
+    endSoundingNotes();
+    PortResult_ = PortHandle.close();
+    if (PortResult_ != 0)
+        fail(CloseFailed);
 }
 
-void CloseMidiOut(QWidget* parent)
+void VBMIDI::endSoundingNotes()
 {
-    PortResult() = PortHandle().close();
-    if (PortResult() != 0)
-        platform::showMessage(parent, QStringLiteral("Close MIDI Out failed"));
+    for (const auto& [channel, key] : sounding_)
+        send(0x80 + channel, key, 0);
+    sounding_.clear();
 }
 
-void SendNoteOn(int channel, int key, int velocity)
+void VBMIDI::SendNoteOn(int channel, int key, int velocity, Ends ends)
 {
     if (!isChannel(channel) || !isData(key) || !isData(velocity))
         return;
-    PortResult() = send(0x90 + channel, key, velocity);
+    PortResult_ = send(0x90 + channel, key, velocity);
+    if (PortResult_ == 0 && ends == Ends::WithNoteOff)
+        sounding_.insert({channel, key});
 }
 
-void SendNoteOff(int channel, int key)
+void VBMIDI::SendNoteOff(int channel, int key)
 {
     if (!isChannel(channel) || !isData(key))
         return;
     send(0x80 + channel, key, 0);
+    if (const auto it = sounding_.find({channel, key}); it != sounding_.end())
+        sounding_.erase(it);
 }
 
-void SendProgram(int channel, int program)
+void VBMIDI::SendProgram(int channel, int program)
 {
     if (!isChannel(channel) || !isData(program))
         return;
@@ -82,5 +80,3 @@ void SendProgram(int channel, int program)
     send(0xB0 + channel, 0x20, 0x00);
     send(0xC0 + channel, program, 0);
 }
-
-} // namespace VBMIDI

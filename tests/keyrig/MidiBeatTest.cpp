@@ -64,7 +64,7 @@ protected:
         return struck;
     }
 
-    BeatEngine engine;
+    BeatEngine engine{midi};
 };
 
 using Steps = std::vector<std::vector<int>>;

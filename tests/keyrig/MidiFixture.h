@@ -20,16 +20,15 @@ protected:
         messages().clear();
         platform::setMessageSink([](const QString& text) { messages().append(text); });
         platform::midi::installMidiService(&recorder);
-        VBMIDI::PortDevice() = 0;
-        VBMIDI::OpenMidiOut();
+        midi.onFailure = [](const QString& text) { platform::showMessage(nullptr, text); };
+        midi.OpenMidiOut();
         recorder.clear();
     }
 
     void TearDown() override
     {
-        if (VBMIDI::PortHandle().isOpen())
-            VBMIDI::PortHandle().close();
-        VBMIDI::PortDevice() = 0;
+        if (midi.isOpen())
+            midi.CloseMidiOut();
         platform::midi::installMidiService(nullptr);
         platform::setMessageSink(nullptr);
     }
@@ -49,4 +48,5 @@ protected:
     static std::uint32_t off(int channel, int key) { return platform::midi::packShortMessage(0x80 + channel, key, 0); }
 
     platform::midi::RecorderMidiService recorder{3};
+    VBMIDI midi; // device 0
 };

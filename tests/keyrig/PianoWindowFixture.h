@@ -27,7 +27,7 @@ protected:
     void SetUp() override
     {
         MidiFixture::SetUp();
-        VBMIDI::PortHandle().close();
+        midi.CloseMidiOut(); // the window opens its own
         ASSERT_TRUE(folder.isValid());
         platform::setProgramFolderOverride(folder.path());
         QFile::copy(sourceDir() + "/keyrig/resources/files/instrument.txt", folder.filePath("instrument.txt"));

@@ -18,7 +18,7 @@ protected:
         keys.onPadChanged = [this](int p, bool down) { padChanges.push_back({p, down}); };
     }
 
-    PlayingKeys keys;
+    PlayingKeys keys{midi};
     std::vector<std::pair<int, bool>> keyChanges;
     std::vector<std::pair<int, bool>> padChanges;
 };
@@ -54,7 +54,7 @@ TEST_F(PlayingKeysTest, SequencesOfKeyEventsGiveOneMessagePerChange)
     };
     for (const Case& c : cases) {
         recorder.clear();
-        PlayingKeys fresh;
+        PlayingKeys fresh{midi};
         fresh.DrumNotes = KeyrigSettings::DefaultDrumNotes;
         for (const Event& e : c.events)
             e.down ? (void)fresh.Form_KeyDown(e.code) : fresh.Form_KeyUp(e.code);

@@ -42,7 +42,7 @@ protected:
     {
         frmPiano& w = open();
         fakeMicroseconds = 0;
-        VBMIDI::Recorder()->setClock(&fakeNow);
+        w.recorder().setClock(&fakeNow);
         return w;
     }
 

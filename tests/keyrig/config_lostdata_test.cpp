@@ -95,7 +95,7 @@ protected:
     void SetUp() override
     {
         MidiFixture::SetUp();
-        VBMIDI::PortHandle().close();
+        midi.CloseMidiOut(); // the window opens its own
         QStandardPaths::setTestModeEnabled(true);
         ASSERT_TRUE(folder.isValid());
         platform::setProgramFolderOverride(folder.path());
