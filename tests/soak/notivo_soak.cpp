@@ -57,7 +57,7 @@ Score randomScore(std::mt19937& rng, int columns)
     return s;
 }
 
-class NotivoSoak : public ::testing::Test {
+class NotivoSoak : public ::testing::TestWithParam<std::uint32_t> {
 protected:
     void SetUp() override
     {
@@ -214,7 +214,7 @@ protected:
     }
 
     platform::midi::RecorderMidiService recorder{2};
-    std::mt19937 rng{soak::seed("notivo_soak")};
+    std::mt19937 rng{soak::announce("notivo_soak", GetParam())};
     QTemporaryDir files;
     QString openPath, savePath;
     Score score;
@@ -227,7 +227,7 @@ protected:
     long actions = 0;
 };
 
-TEST_F(NotivoSoak, EditsDuringFastPlayLeaveNoNoteSounding)
+TEST_P(NotivoSoak, EditsDuringFastPlayLeaveNoNoteSounding)
 {
     ASSERT_TRUE(notivo::saveScoreFile(randomScore(rng, 300), openPath));
     score = randomScore(rng, notivo::ScoreColumns);
@@ -306,5 +306,6 @@ TEST_F(NotivoSoak, EditsDuringFastPlayLeaveNoNoteSounding)
     EXPECT_GT(actions, 50);
 }
 
-} // namespace
+INSTANTIATE_TEST_SUITE_P(Seeds, NotivoSoak, ::testing::ValuesIn(soak::seeds({})));
 
+} // namespace
