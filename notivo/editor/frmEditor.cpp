@@ -17,6 +17,7 @@
 #include "notivo/editor/EditorWindows.h"
 #include "notivo/staff/ScoreView.h"
 #include "notivo/staff/StaffGeometry.h"
+#include "platform/chrome/FloatingSize.h"
 #include "platform/chrome/ProgramFolder.h"
 #include "platform/chrome/WindowChrome.h"
 #include "platform/cursors/ClassCursors.h"
@@ -63,6 +64,8 @@ frmEditor::frmEditor(Score& theScore, QWidget* parent)
 {
     setObjectName(QStringLiteral("frmEditor"));
     resize(ClientWidth, ClientHeight);
+    // Resizable by its title bar, but floated by a tiling window manager.
+    platform::chrome::floatAtOwnSize(this);
     setMouseTracking(true);
 
     EndProgram = [] { QCoreApplication::exit(0); };

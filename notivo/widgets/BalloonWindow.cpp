@@ -6,6 +6,8 @@
 #include <QScreen>
 #include <algorithm>
 
+#include "platform/chrome/WindowChrome.h"
+
 namespace notivo {
 
 namespace {
@@ -109,9 +111,9 @@ void BalloonWindow::relayout()
                          stem_.top ? anchor_.y() : anchor_.y() - h);
     setGeometry(QRect(topLeft, layout_.size));
     if (content_.balloon)
-        setMask(QRegion(balloonOutline(layout_)));
+        platform::chrome::setWindowShape(this, QRegion(balloonOutline(layout_)));
     else
-        clearMask();
+        platform::chrome::setWindowShape(this, QRegion(rect()));
     update();
 }
 

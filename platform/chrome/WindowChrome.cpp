@@ -1,5 +1,9 @@
 #include "platform/chrome/WindowChrome.h"
 
+#include "platform/chrome/Compositing.h"
+#include "platform/chrome/FloatingSize.h"
+#include "platform/chrome/TranslucentShape.h"
+
 #include <QCoreApplication>
 #include <QMouseEvent>
 #include <QPointer>
@@ -61,8 +65,17 @@ QRegion roundRectRegion(int x1, int y1, int x2, int y2, int ellipseWidth, int el
 
 void setWindowShape(QWidget* window, const QRegion& region)
 {
-    if (window)
-        window->setMask(region);
+    if (!window)
+        return;
+    window->setMask(region);
+    // A window already on screen keeps its opaque pixels: translucency is
+    // chosen when the window is made.
+    if (!displayComposites())
+        return;
+    auto* existing = window->findChild<TranslucentShape*>(QString(), Qt::FindDirectChildrenOnly);
+    if (!existing && window->testAttribute(Qt::WA_WState_Created))
+        return;
+    TranslucentShape::of(window)->setShape(region);
 }
 
 namespace {
@@ -168,6 +181,7 @@ void startWindowResize(QWidget* window, ResizeEdge edge, const QPoint& globalPre
     if (!window)
         return;
     window = window->window();
+    allowResize(window);
     QWindow* handle = window->windowHandle();
     if (handle && handle->startSystemResize(edgesOf(edge)))
         return;

@@ -12,7 +12,12 @@ namespace platform::chrome {
 QRegion rectRegion(int x1, int y1, int x2, int y2);
 QRegion roundRectRegion(int x1, int y1, int x2, int y2, int ellipseWidth, int ellipseHeight);
 
-// Makes `region` the window's shape (replacing any earlier shape).
+// Makes `region` the window's shape (replacing any earlier shape): input
+// outside it reaches what lies below, and nothing is drawn there.  Where the
+// display composites, the window's pixels outside the shape are transparent,
+// since there the X shape is not drawn by (XWayland) or a mask only sets
+// the input region (Wayland); this needs the first call before the window
+// is shown.  Elsewhere the X shape cuts the window.
 void setWindowShape(QWidget* window, const QRegion& region);
 
 // Starts moving the window with the mouse as if its caption were dragged

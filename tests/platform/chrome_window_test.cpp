@@ -1,7 +1,10 @@
 #include "platform/chrome/WindowChrome.h"
 
+#include "platform/chrome/FloatingSize.h"
+
 #include <QApplication>
 #include <QMouseEvent>
+#include <QTest>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -123,6 +126,25 @@ TEST(WindowChrome, ResizeFromTheTopEdgesKeepsTheBottom)
         EXPECT_EQ(window.geometry(), c.expected) << c.delta.x() << "," << c.delta.y();
         sendMouse(window, QEvent::MouseButtonRelease, press + c.delta, Qt::NoButton);
     }
+}
+
+// A tiling window manager floats a window whose size it is told is fixed;
+// a resize by the window's own chrome gives it its limits back.
+TEST(WindowChrome, AWindowIsFixedInSizeUntilItsChromeResizesIt)
+{
+    QWidget window(nullptr, Qt::Window | Qt::FramelessWindowHint);
+    window.setMinimumSize(32, 10);
+    window.resize(538, 318);
+    floatAtOwnSize(&window);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    EXPECT_EQ(window.minimumSize(), QSize(538, 318));
+    EXPECT_EQ(window.maximumSize(), QSize(538, 318));
+
+    startWindowResize(&window, ResizeEdge::Top, window.mapToGlobal(QPoint(100, 0)));
+    EXPECT_EQ(window.minimumSize(), QSize(32, 10));
+    EXPECT_EQ(window.maximumSize(), QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
+    EXPECT_EQ(window.size(), QSize(538, 318));
 }
 
 } // namespace

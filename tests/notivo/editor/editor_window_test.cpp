@@ -22,6 +22,7 @@
 #include "notivo/score/ScoreModel.h"
 #include "notivo/editor/frmEditor.h"
 #include "notivo/widgets/XPTitleButton.h"
+#include "platform/chrome/FloatingSize.h"
 #include "platform/chrome/MessageBox.h"
 #include "platform/cursors/ClassCursors.h"
 #include "platform/chrome/ProgramFolder.h"
@@ -194,6 +195,7 @@ TEST_F(EditorWindowTest, EveryResizeRebuildsTheRoundedShapeFromTheNewSize)
     };
     check({{0, 100, false}, {1, 100, true}, {536, 100, true}, {537, 100, false}, {100, 316, true},
            {100, 317, false}, {1, 1, false}, {269, 1, true}, {560, 200, false}});
+    platform::chrome::allowResize(&e); // as a resize by the title bar does
     e.resize(600, 400);
     check({{0, 100, false}, {1, 100, true}, {598, 100, true}, {599, 100, false}, {100, 398, true},
            {100, 399, false}, {560, 200, true}});
