@@ -31,6 +31,8 @@ void VBMIDI::fail(const char* message)
 
 void VBMIDI::OpenMidiOut()
 {
+    if (exited_)
+        return;
     // Opening over an open port replaces it: what sounds there ends first.
     if (PortHandle.isOpen())
         endSoundingNotes();
@@ -41,10 +43,18 @@ void VBMIDI::OpenMidiOut()
 
 void VBMIDI::CloseMidiOut()
 {
+    if (exited_)
+        return; // closed at the exit already
     endSoundingNotes();
     PortResult_ = PortHandle.close();
     if (PortResult_ != 0)
         fail(CloseFailed);
+}
+
+void VBMIDI::CloseForExit()
+{
+    CloseMidiOut();
+    exited_ = true;
 }
 
 void VBMIDI::endSoundingNotes()

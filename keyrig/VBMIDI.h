@@ -46,6 +46,9 @@ public:
 
     void OpenMidiOut();
     void CloseMidiOut();
+    // CloseMidiOut for the window's exit: nothing opens the port again (a
+    // menu choice or key reaching a closing window is too late for it).
+    void CloseForExit();
 
     // Messages whose key, velocity or program lies outside 0..127 are not
     // sent: they would corrupt the status byte of the packed message.
@@ -62,5 +65,6 @@ private:
     platform::midi::MidiOut PortHandle;
     int PortDevice_ = 0;
     int PortResult_ = 0;
+    bool exited_ = false;
     std::multiset<std::pair<int, int>> sounding_; // channel, key
 };

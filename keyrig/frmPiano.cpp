@@ -308,7 +308,7 @@ void frmPiano::Form_Unload()
     unloaded_ = true;
     tmrBeat.stop();
     releaseKeys();
-    midi_.CloseMidiOut(); // ends what still sounds there
+    midi_.CloseForExit(); // ends what still sounds there
     KeyrigSettings settings;
     settings.PortDevice = midi_.PortDevice();
     settings.Banks = Banks;

@@ -87,4 +87,19 @@ TEST_F(VBMIDITest, EveryHeldNoteEndsOnItsOwnDeviceWhenThePortCloses)
     EXPECT_EQ(recorder.openCount(), 0);
 }
 
+// A menu choice or key that reaches the window after its exit opens nothing:
+// no device stays open once the window has closed.
+TEST_F(VBMIDITest, AfterTheExitNothingOpensThePortAgain)
+{
+    midi.CloseForExit();
+    EXPECT_EQ(recorder.openCount(), 0);
+    midi.CloseMidiOut(); // a base-key or device change
+    midi.setPortDevice(1);
+    midi.OpenMidiOut();
+    midi.SendNoteOn(0, 60, 100);
+    EXPECT_EQ(recorder.openCount(), 0);
+    EXPECT_TRUE(recorder.messages().empty());
+    EXPECT_TRUE(messages().isEmpty());
+}
+
 } // namespace

@@ -335,9 +335,10 @@ TEST_P(KeyrigSoak, RandomKeysAndMouseLeaveNoNoteSounding)
     EXPECT_GT(hand.gestures(), 200);
 }
 
-// 882539718: keys held while the port closed and opened again (a new base key
-// or device) left their notes sounding on the old device, and their releases
-// sent note-offs to the new one.
+// 882539718: a second button clicked the exit symbol mid-run; the closed
+// window went on taking keys and menu choices, and a new base key opened the
+// port again ("Close MIDI Out failed" first), so notes and the device were
+// left open after the exit.
 INSTANTIATE_TEST_SUITE_P(Seeds, KeyrigSoak, ::testing::ValuesIn(soak::seeds({882539718u})));
 
 } // namespace
