@@ -1,0 +1,158 @@
+#include "notivo/score/ReadAnyScore.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <memory>
+#include <optional>
+
+#include "notivo/score/MidiImport.h"
+#include "notivo/score/MusicXmlReader.h"
+#include "notivo/score/MxlContainer.h"
+#include "notivo/score/ScoreFile.h"
+#include "notivo/score/ScoreModel.h"
+
+namespace notivo {
+namespace {
+
+std::optional<ReadableType> typeOfName(const QString& path)
+{
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == QLatin1String("mid") || suffix == QLatin1String("midi"))
+        return ReadableType::Midi;
+    if (suffix == QLatin1String("mxl"))
+        return ReadableType::CompressedMusicXml;
+    if (suffix == QLatin1String("musicxml") || suffix == QLatin1String("xml"))
+        return ReadableType::MusicXml;
+    return std::nullopt;
+}
+
+bool looksLikeXml(QByteArrayView bytes)
+{
+    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF"))
+        return true; // UTF-16, which only XML of these types is written in
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        bytes = bytes.sliced(3);
+    for (char c : bytes) {
+        if (c == '<')
+            return true;
+        if (c != ' ' && c != '\t' && c != '\r' && c != '\n')
+            return false;
+    }
+    return false;
+}
+
+// A reader of another program's file works on a score of its own, which
+// replaces the score only once the file was read.
+template <class Read>
+ScoreReadResult readForeign(Score& score, ScoreReadResult result, Read read)
+{
+    auto read_ = std::make_unique<Score>();
+    const ImportResult imported = read(*read_);
+    if (!imported) {
+        result.problem = imported.problem;
+        return result;
+    }
+    score.resetForLoad();
+    score.ScoreNotes = read_->ScoreNotes;
+    score.ScoreAccidentals = read_->ScoreAccidentals;
+    score.ColumnCount = read_->ColumnCount;
+    result.ok = true;
+    result.report = imported.report;
+    return result;
+}
+
+} // namespace
+
+ReadableType typeOfFile(QByteArrayView bytes, const QString& path)
+{
+    if (bytes.startsWith("MThd"))
+        return ReadableType::Midi;
+    if (bytes.startsWith("PK\x03\x04") || bytes.startsWith("PK\x05\x06"))
+        return ReadableType::CompressedMusicXml;
+    if (looksLikeXml(bytes))
+        return ReadableType::MusicXml;
+    if (bytes.startsWith("Tone"))
+        return ReadableType::Score;
+    return typeOfName(path).value_or(ReadableType::Score);
+}
+
+QString ScoreReadResult::message() const
+{
+    if (!ok)
+        return type == ReadableType::Score ? QString::fromLatin1(FileNotValidMessage)
+                                           : QStringLiteral("%1 cannot be read: %2").arg(fileName, problem);
+    return report;
+}
+
+QString readWholeFile(const QString& path, QByteArray& bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QStringLiteral("it cannot be opened: %1").arg(file.errorString());
+    // At most one byte past the limit, so that an endless device cannot hold us.
+    bytes = file.read(LargestReadableFile + 1);
+    if (file.error() != QFileDevice::NoError)
+        return QStringLiteral("it cannot be read: %1").arg(file.errorString());
+    if (bytes.size() > LargestReadableFile)
+        return QStringLiteral("it is larger than %1 MB").arg(LargestReadableFile / (1024 * 1024));
+    return {};
+}
+
+ScoreReadResult readAnyScore(Score& score, const QString& path)
+{
+    QByteArray bytes;
+    const QString problem = readWholeFile(path, bytes);
+    if (problem.isEmpty())
+        return readAnyScore(score, bytes, path);
+    ScoreReadResult result;
+    result.type = typeOfName(path).value_or(ReadableType::Score);
+    result.fileName = QFileInfo(path).fileName();
+    result.problem = problem;
+    return result;
+}
+
+ScoreReadResult readAnyScore(Score& score, QByteArrayView bytes, const QString& path)
+{
+    ScoreReadResult result;
+    result.type = typeOfFile(bytes, path);
+    const QFileInfo info(path);
+    result.fileName = info.fileName();
+    if (result.type != ReadableType::Score)
+        result.saveAsPath = info.dir().filePath(info.completeBaseName() + QStringLiteral(".txt"));
+
+    switch (result.type) {
+    case ReadableType::Score: {
+        const ScoreLoadResult loaded = readScore(score, bytes);
+        result.ok = loaded.valid;
+        result.problem = loaded.reason;
+        return result;
+    }
+    case ReadableType::MusicXml:
+        return readForeign(score, result, [&](Score& read) {
+            if (!looksLikeXml(bytes))
+                return ImportResult{false, QStringLiteral("it is not a MusicXML file: it does not begin with XML"), {}};
+            return readMusicXml(bytes, read);
+        });
+    case ReadableType::CompressedMusicXml:
+        return readForeign(score, result, [&](Score& read) {
+            const MxlContents contents = musicXmlOfMxl(bytes, LargestReadableFile);
+            if (!contents)
+                return ImportResult{false, contents.problem, {}};
+            return readMusicXml(contents.musicXml, read);
+        });
+    case ReadableType::Midi:
+        return readForeign(score, result, [&](Score& read) { return readMidiFile(bytes, read); });
+    }
+    return result;
+}
+
+QStringList openFileFilters()
+{
+    return {QString::fromLatin1(ScoreFileFilter), QStringLiteral("MusicXML files (*.musicxml *.xml *.mxl)"),
+            QStringLiteral("MIDI files (*.mid *.midi)"),
+            QStringLiteral("All readable files (*.txt *.musicxml *.xml *.mxl *.mid *.midi)")};
+}
+
+} // namespace notivo
