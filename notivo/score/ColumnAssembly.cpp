@@ -108,8 +108,38 @@ public:
             chord.push_back(n);
         std::stable_sort(chord.begin(), chord.end(), [](const TimedNote* a, const TimedNote* b) { return a->id > b->id; });
         keys_.clear();
-        for (const TimedNote* note : chord)
-            place(*note);
+        // Every note where it is written first (the same note written twice
+        // is one); then those whose line or space holds another note, to
+        // another spelling of their pitch.
+        std::vector<std::pair<const TimedNote*, int>> displaced;
+        for (const TimedNote* note : chord) {
+            int position = note->position;
+            const int octaves = foldIntoPlayed(position);
+            if (place(Spelling{position, note->accidental}, *note, octaves))
+                continue;
+            if (score_.ScoreAccidentals.cell(position, column_) == note->accidental)
+                report_.count(ImportReport::Unisons);
+            else
+                displaced.emplace_back(note, octaves);
+        }
+        for (const auto& [note, octaves] : displaced) {
+            int position = note->position;
+            foldIntoPlayed(position);
+            const int key = soundingKey(position, note->accidental);
+            if (std::find(keys_.begin(), keys_.end(), key) != keys_.end()) {
+                report_.count(ImportReport::Unisons);
+                continue;
+            }
+            bool placed = false;
+            for (const std::optional<Spelling>& other : spellingsOf(key))
+                if (other && other->position >= 1 && other->position <= PlayedPositions &&
+                    place(*other, *note, octaves)) {
+                    placed = true;
+                    break;
+                }
+            if (!placed)
+                report_.count(ImportReport::NoFreeCell);
+        }
     }
 
     void pause(std::uint8_t id)
@@ -122,34 +152,16 @@ public:
     int columns() const { return column_; }
 
 private:
-    void place(const TimedNote& note)
+    // The note at `spot` when that cell is free.
+    bool place(const Spelling& spot, const TimedNote& note, int octaves)
     {
-        int position = note.position;
-        const int octaves = foldIntoPlayed(position);
-        const int key = soundingKey(position, note.accidental);
-        if (std::find(keys_.begin(), keys_.end(), key) != keys_.end()) {
-            report_.count(ImportReport::Unisons);
-            return;
-        }
-        std::optional<Spelling> spot;
-        if (score_.ScoreNotes.cell(position, column_) == NoteId::Empty) {
-            spot = Spelling{position, note.accidental};
-        } else {
-            for (const std::optional<Spelling>& other : spellingsOf(key))
-                if (other && other->position >= 1 && other->position <= PlayedPositions &&
-                    score_.ScoreNotes.cell(other->position, column_) == NoteId::Empty) {
-                    spot = other;
-                    break;
-                }
-        }
-        if (!spot) {
-            report_.count(ImportReport::NoFreeCell);
-            return;
-        }
+        if (score_.ScoreNotes.cell(spot.position, column_) != NoteId::Empty)
+            return false;
         report_.noteOctaveMove(octaves);
-        keys_.push_back(key);
-        score_.ScoreNotes.cell(spot->position, column_) = note.id;
-        score_.ScoreAccidentals.cell(spot->position, column_) = spot->accidental;
+        keys_.push_back(soundingKey(spot.position, spot.accidental));
+        score_.ScoreNotes.cell(spot.position, column_) = note.id;
+        score_.ScoreAccidentals.cell(spot.position, column_) = spot.accidental;
+        return true;
     }
 
     Score& score_;
