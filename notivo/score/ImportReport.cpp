@@ -19,6 +19,7 @@ QString phrase(int n, const char* singular, const char* plural, const char* what
 QString moved(int notes, int largest, const char* direction)
 {
     const QString how = largest == 1 ? QStringLiteral("an octave %1").arg(QLatin1String(direction))
+                        : notes == 1 ? QStringLiteral("%1 octaves %2").arg(largest).arg(QLatin1String(direction))
                                      : QStringLiteral("%1 by up to %2 octaves").arg(QLatin1String(direction)).arg(largest);
     return QStringLiteral("%1 %2 moved %3").arg(notes).arg(notes == 1 ? "note" : "notes", how);
 }

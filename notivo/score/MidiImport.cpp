@@ -27,9 +27,10 @@ struct Played {
 std::vector<Played> playedNotes(const MidiFileContents& file, ImportReport& report)
 {
     std::vector<Played> played;
+    std::array<std::int64_t, 16 * 128> sounding; // start tick by channel and key; -1 when silent
+    sounding.fill(-1);
+    std::vector<std::size_t> struck;             // the slots a track has used, to end them with it
     for (const platform::midi::MidiFileTrack& track : file.tracks) {
-        std::array<std::int64_t, 16 * 128> sounding;
-        sounding.fill(-1);
         std::int64_t last = track.endTick;
         auto end = [&](std::size_t slot, std::int64_t tick) {
             if (sounding[slot] >= 0)
@@ -50,12 +51,15 @@ std::vector<Played> playedNotes(const MidiFileContents& file, ImportReport& repo
             }
             const std::size_t slot = std::size_t(channel) * 128 + std::size_t(platform::midi::data1Of(e.packed));
             end(slot, e.tick);
-            if (on)
+            if (on) {
                 sounding[slot] = e.tick;
+                struck.push_back(slot);
+            }
             last = std::max(last, e.tick);
         }
-        for (std::size_t slot = 0; slot < sounding.size(); ++slot)
+        for (std::size_t slot : struck)
             end(slot, last);
+        struck.clear();
     }
     return played;
 }

@@ -285,23 +285,29 @@ private:
 
     // The written pitch as a staff position and accidental; a double sharp
     // or flat as the nearest spelling of the pitch it sounds.
-    Spelling spell(const NoteElement& note)
+    struct Spelled {
+        Spelling spelling;
+        bool microtone = false;
+        bool doubleAccidental = false;
+    };
+    static Spelled spell(const NoteElement& note)
     {
         const int position = staffPosition(*note.step, note.octave);
         const long alter = std::lrint(note.alter);
-        if (std::abs(note.alter - double(alter)) > Epsilon)
-            report_.count(ImportReport::Microtones);
-        if (alter == 0)
-            return {position, Accidental::None};
+        Spelled spelled{{position, Accidental::None}, std::abs(note.alter - double(alter)) > Epsilon};
         if (alter == 1 || alter == -1)
-            return {position, alter > 0 ? Accidental::Sharp : Accidental::Flat};
-        report_.count(ImportReport::DoubleAccidentals);
+            spelled.spelling.accidental = alter > 0 ? Accidental::Sharp : Accidental::Flat;
+        if (std::abs(alter) < 2)
+            return spelled;
+        spelled.doubleAccidental = true;
         const auto spellings = spellingsOf(soundingKey(position, Accidental::None) + int(alter));
         // Toward the alteration: a double sharp as a natural or a sharp, a double flat as a natural or a flat.
         for (int i : alter > 0 ? std::array{0, 1, 2} : std::array{0, 2, 1})
-            if (spellings[i])
-                return *spellings[i];
-        return {position, Accidental::None};
+            if (spellings[i]) {
+                spelled.spelling = *spellings[i];
+                break;
+            }
+        return spelled;
     }
 
     // Places a note element in time; false when the part cannot go on.
@@ -346,7 +352,8 @@ private:
 
     void takeNote(const NoteElement& note, double from, double to)
     {
-        const Spelling spelling = spell(note);
+        const Spelled spelled = spell(note);
+        const Spelling& spelling = spelled.spelling;
         const int key = soundingKey(spelling.position, spelling.accidental);
         if (note.tieStop) {
             // The note it continues: the same pitch ending here, in the same voice if there is one.
@@ -366,6 +373,11 @@ private:
                 return;
             }
         }
+        // What changed is counted once a note, not again for the notes tied to it.
+        if (spelled.microtone)
+            report_.count(ImportReport::Microtones);
+        if (spelled.doubleAccidental)
+            report_.count(ImportReport::DoubleAccidentals);
         ReadNote read{{from, to, NoteId::Empty, spelling.position, spelling.accidental}, key, note.voice};
         read.typeId = idOfType(note.type, report_);
         read.dots = note.dots;

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 
@@ -91,12 +92,28 @@ QString readWholeFile(const QString& path, QByteArray& bytes)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return QStringLiteral("it cannot be opened: %1").arg(file.errorString());
-    // At most one byte past the limit, so that an endless device cannot hold us.
-    bytes = file.read(LargestReadableFile + 1);
-    if (file.error() != QFileDevice::NoError)
-        return QStringLiteral("it cannot be read: %1").arg(file.errorString());
-    if (bytes.size() > LargestReadableFile)
-        return QStringLiteral("it is larger than %1 MB").arg(LargestReadableFile / (1024 * 1024));
+    auto larger = [] { return QStringLiteral("it is larger than %1 MB").arg(LargestReadableFile / (1024 * 1024)); };
+    if (file.size() > LargestReadableFile)
+        return larger();
+    // Room for the whole file and one byte more, which shows whether it grew
+    // meanwhile (or a device without a size goes on): never more than the
+    // limit and that byte, so that an endless device cannot hold us.
+    qint64 used = 0;
+    bytes.resize(std::max<qint64>(file.size(), 64 * 1024) + 1);
+    for (;;) {
+        if (used == bytes.size()) {
+            if (used > LargestReadableFile)
+                return larger();
+            bytes.resize(std::min<qint64>(2 * used, LargestReadableFile + 1));
+        }
+        const qint64 read = file.read(bytes.data() + used, bytes.size() - used);
+        if (read < 0)
+            return QStringLiteral("it cannot be read: %1").arg(file.errorString());
+        if (read == 0)
+            break;
+        used += read;
+    }
+    bytes.resize(used);
     return {};
 }
 

@@ -102,7 +102,7 @@ TEST(MusicXmlImport, OctaveMovesAndWhatHasNoPlaceInTheGrid)
 {
     expectRead({
         {"out of the played range", {note("C8", 4, "quarter") + note("A1", 4, "quarter") + note("B6", 4, "quarter") + note("A2", 4, "quarter")},
-         {"C6=3", "A2=3", "B6=3", "A2=3"}, "1 note moved down by up to 2 octaves; 1 note moved an octave up"},
+         {"C6=3", "A2=3", "B6=3", "A2=3"}, "1 note moved 2 octaves down; 1 note moved an octave up"},
         {"left out", {note("C5", 0, "eighth", "<grace/>") + note("D5", 4, "quarter", "<lyric><text>la</text></lyric>")
                       + "<direction><direction-type><dynamics><f/></dynamics></direction-type></direction>"
                       + "<note><unpitched><display-step>E</display-step><display-octave>4</display-octave></unpitched><duration>4</duration><type>quarter</type></note>"
