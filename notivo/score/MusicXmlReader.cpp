@@ -217,22 +217,18 @@ private:
 
     void readNoteElement(NoteElement& note)
     {
+        // Elements whose presence is all they say.
+        static constexpr std::pair<const char16_t*, bool NoteElement::*> Marks[] = {
+            {u"grace", &NoteElement::grace},         {u"cue", &NoteElement::cue},
+            {u"chord", &NoteElement::chord},         {u"rest", &NoteElement::rest},
+            {u"unpitched", &NoteElement::unpitched}, {u"time-modification", &NoteElement::tuplet},
+        };
         while (xml_.readNextStartElement()) {
             const QStringView name = xml_.name();
-            if (name == u"grace") {
-                note.grace = true;
-                xml_.skipCurrentElement();
-            } else if (name == u"cue") {
-                note.cue = true;
-                xml_.skipCurrentElement();
-            } else if (name == u"chord") {
-                note.chord = true;
-                xml_.skipCurrentElement();
-            } else if (name == u"rest") {
-                note.rest = true;
-                xml_.skipCurrentElement();
-            } else if (name == u"unpitched") {
-                note.unpitched = true;
+            const auto mark = std::find_if(std::begin(Marks), std::end(Marks),
+                                           [name](const auto& m) { return name == QStringView(m.first); });
+            if (mark != std::end(Marks)) {
+                note.*(mark->second) = true;
                 xml_.skipCurrentElement();
             } else if (name == u"pitch") {
                 readPitch(note);
@@ -246,9 +242,6 @@ private:
                 note.type = xml_.readElementText().trimmed();
             } else if (name == u"dot") {
                 ++note.dots;
-                xml_.skipCurrentElement();
-            } else if (name == u"time-modification") {
-                note.tuplet = true;
                 xml_.skipCurrentElement();
             } else if (name == u"notations") {
                 while (xml_.readNextStartElement()) {
