@@ -246,21 +246,21 @@ void assembleColumns(std::vector<TimedNote> notes, std::vector<TimedRest> rests,
     int notesAfterCut = 0;
     bool cut = false;
     for (const Entry& entry : entries) {
-        if (entry.notes) {
-            if (columns.full()) {
-                cut = true;
-                notesAfterCut += int(entry.last - entry.first);
-                continue;
-            }
+        if (columns.full()) {
+            // Past the last column only the notes are counted, for the report.
+            cut |= entry.notes || entry.semiquavers >= 2 ||
+                   (entry.semiquavers == 1 && leftover == LeftoverSemiquaver::EmptyColumn);
+            notesAfterCut += int(entry.last - entry.first);
+        } else if (entry.notes) {
             columns.notes(notes.data() + entry.first, notes.data() + entry.last);
-            continue;
-        }
-        for (std::uint8_t pause : pausesFor(entry.semiquavers, leftover)) {
-            if (columns.full()) {
-                cut = true;
-                break;
+        } else {
+            for (std::uint8_t pause : pausesFor(entry.semiquavers, leftover)) {
+                if (columns.full()) {
+                    cut = true;
+                    break;
+                }
+                columns.pause(pause);
             }
-            columns.pause(pause);
         }
     }
     if (cut)

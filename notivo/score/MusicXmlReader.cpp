@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 #include <optional>
 #include <vector>
 
@@ -54,7 +55,7 @@ double number(const QString& text)
 // A note as read, before ties are followed to their end.
 struct ReadNote {
     TimedNote timed;
-    int key;
+    int pitch; // as written: staff position and accidental, what a tie joins
     int voice;
     bool tied = false;     // a tied note continued it
     bool waitsForTie = false;
@@ -129,8 +130,6 @@ private:
     bool readMeasure()
     {
         double at = 0, longest = 0, chordStart = 0;
-        // A tie waits at most until the end of the measure after its note.
-        std::erase_if(openTies_, [this](std::size_t i) { return notes_[i].timed.end < measureStart_ - Epsilon; });
         while (xml_.readNextStartElement()) {
             const QStringView name = xml_.name();
             if (name == u"note") {
@@ -334,50 +333,61 @@ private:
     void takeRest(const NoteElement& note, double from, double to)
     {
         // A rest tied over a barline is one rest, as a tied note is one note.
-        if (note.tieStop)
-            for (auto it = rests_.rbegin(); it != rests_.rend(); ++it)
-                if (it->voice == note.voice && std::abs(it->end - from) < Epsilon) {
-                    it->end = to;
-                    return;
-                }
+        const auto last = lastRest_.find(note.voice);
+        if (note.tieStop && last != lastRest_.end() && std::abs(rests_[last->second].end - from) < Epsilon) {
+            rests_[last->second].end = to;
+            return;
+        }
+        lastRest_[note.voice] = rests_.size();
         rests_.push_back({from, to, note.voice});
+    }
+
+    // The note a tie stop continues: the last one written the same waiting
+    // for it, in the same voice if there is one, that ends where this starts.
+    ReadNote* continued(int pitch, int voice, double from)
+    {
+        auto waiting = [&](auto& map, const auto& at) -> ReadNote* {
+            const auto it = map.find(at);
+            if (it == map.end())
+                return nullptr;
+            ReadNote& open = notes_[it->second];
+            return open.waitsForTie && std::abs(open.timed.end - from) < Epsilon ? &open : nullptr;
+        };
+        ReadNote* open = waiting(tiedInVoice_, std::pair(pitch, voice));
+        return open ? open : waiting(tied_, pitch);
+    }
+
+    void waitForTie(std::size_t index)
+    {
+        ReadNote& note = notes_[index];
+        note.waitsForTie = true;
+        tiedInVoice_[{note.pitch, note.voice}] = index;
+        tied_[note.pitch] = index;
     }
 
     void takeNote(const NoteElement& note, double from, double to)
     {
         const Spelled spelled = spell(note);
         const Spelling& spelling = spelled.spelling;
-        const int key = soundingKey(spelling.position, spelling.accidental);
-        if (note.tieStop) {
-            // The note it continues: the same pitch ending here, in the same voice if there is one.
-            auto continued = openTies_.end();
-            for (auto it = openTies_.begin(); it != openTies_.end(); ++it) {
-                const ReadNote& open = notes_[*it];
-                if (open.key == key && std::abs(open.timed.end - from) < Epsilon &&
-                    (continued == openTies_.end() || open.voice == note.voice))
-                    continued = it;
-            }
-            if (continued != openTies_.end()) {
-                ReadNote& open = notes_[*continued];
-                open.timed.end = to;
-                open.tied = true;
-                if (!note.tieStart)
-                    openTies_.erase(continued);
-                return;
-            }
+        const int pitch = spelling.position * 3 + spelling.accidental;
+        if (ReadNote* open = note.tieStop ? continued(pitch, note.voice, from) : nullptr) {
+            open->timed.end = to;
+            open->tied = true;
+            open->waitsForTie = note.tieStart;
+            return;
         }
         // What changed is counted once a note, not again for the notes tied to it.
         if (spelled.microtone)
             report_.count(ImportReport::Microtones);
         if (spelled.doubleAccidental)
             report_.count(ImportReport::DoubleAccidentals);
-        ReadNote read{{from, to, NoteId::Empty, spelling.position, spelling.accidental}, key, note.voice};
+        ReadNote read{{from, to, NoteId::Empty, spelling.position, spelling.accidental}, pitch, note.voice};
         read.typeId = idOfType(note.type, report_);
         read.dots = note.dots;
         read.tuplet = note.tuplet;
         notes_.push_back(read);
         if (note.tieStart)
-            openTies_.push_back(notes_.size() - 1);
+            waitForTie(notes_.size() - 1);
     }
 
     QXmlStreamReader& xml_;
@@ -386,7 +396,9 @@ private:
     double measureStart_ = 0;
     std::vector<ReadNote> notes_;
     std::vector<TimedRest> rests_;
-    std::vector<std::size_t> openTies_;
+    std::map<int, std::size_t> lastRest_;                      // by voice
+    std::map<std::pair<int, int>, std::size_t> tiedInVoice_;   // notes waiting for a tie, by pitch and voice
+    std::map<int, std::size_t> tied_;                          // and by pitch alone
     QString problem_;
 };
 

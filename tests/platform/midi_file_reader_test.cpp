@@ -4,7 +4,6 @@
 
 #include "platform/midi/MidiFileReader.h"
 #include "platform/midi/MidiMessage.h"
-#include "platform/midi/StandardMidiFile.h"
 #include "tests/support/ExternalReaders.h"
 #include "tests/support/MidiBytes.h"
 #include "tests/support/TestSupport.h"
@@ -12,29 +11,6 @@
 using namespace platform::midi;
 using namespace midibytes;
 
-
-TEST(MidiFileReader, ReadsBackWhatTheWriterWrote)
-{
-    const std::vector<TimedMessage> messages = {
-        {0, packShortMessage(0xC0, 5)},
-        {0, packShortMessage(0x90, 60, 127)},
-        {250000, packShortMessage(0x80, 60, 0)},
-        {1234567, packShortMessage(0x91, 64, 90)},
-    };
-    const MidiFileReadResult read = readStandardMidiFile(standardMidiFile(QStringLiteral("take"), messages, 2000000));
-    ASSERT_TRUE(read) << read.error.toStdString();
-    EXPECT_EQ(read.contents.format, 0);
-    EXPECT_EQ(read.contents.ticksPerQuarter, SmfTicksPerQuarter);
-    ASSERT_EQ(read.contents.tracks.size(), 1u);
-    const MidiFileTrack& track = read.contents.tracks[0];
-    ASSERT_EQ(track.events.size(), messages.size());
-    for (std::size_t i = 0; i < messages.size(); ++i) {
-        EXPECT_EQ(track.events[i].packed, messages[i].packed);
-        EXPECT_NEAR(read.contents.tempo.microseconds(track.events[i].tick), double(messages[i].microseconds), 1000);
-    }
-    EXPECT_EQ(track.endTick, smfTicks(2000000));
-    EXPECT_DOUBLE_EQ(read.contents.tempo.quarters(track.endTick), 4.0); // 2 s at 120 a minute
-}
 
 // Running status (also after a meta event), system exclusive, a chunk of
 // another kind, and a tempo map in the first track that times the second.

@@ -65,9 +65,7 @@ TEST(ReadAnyScore, TheContentTellsTheTypeBeforeTheName)
 // Every kind of bad file: a message that says what is wrong, and the score as it was.
 TEST(ReadAnyScore, BadFilesSayWhatIsWrongAndLeaveTheScore)
 {
-    using namespace midibytes;
     QTemporaryDir folder;
-    const QByteArray note = bytes({0, 0x90, 60, 100});
     const QString xml = QString::fromUtf8(importsupport::musicXml({importsupport::note("C5", 4, "quarter")}));
     const struct {
         const char* name;
@@ -87,9 +85,7 @@ TEST(ReadAnyScore, BadFilesSayWhatIsWrongAndLeaveTheScore)
         {"score missing.mxl", zipOf(folder, {"META-INF/container.xml", container("gone.xml")}), "holds no gone.xml"},
         {"damaged zip.mxl", zipOf(folder, {"META-INF/container.xml", container("s.xml"), "s.xml", xml}, false).replace("<score-partwise", "<score-partwisE"),
          "s.xml is damaged"},
-        {"bad chunk.mid", header(0, 1, 96) + chunk("\x01\x02\x03\x04", note), "has no chunk type"},
-        {"track past its end.mid", header(0, 1, 96) + chunk("MTrk", bytes({0, 0x90, 60})), "runs past its end"},
-        {"division 0.mid", header(0, 1, 0) + chunk("MTrk", note + EndOfTrack), "division of 0"},
+        {"division 0.mid", midibytes::header(0, 1, 0), "division of 0"}, // the MIDI reader's own faults: its tests
     };
     Score score;
     score.placeNote(12, 2, NoteId::Half, Accidental::Flat);
