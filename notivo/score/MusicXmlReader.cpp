@@ -22,8 +22,9 @@ constexpr double Epsilon = 1e-6;
 // broken number that must not overflow the sums of times.
 constexpr double LongestTime = 1e9;
 
-// Notated types the grid has, and those it writes with its shortest or longest value.
-std::optional<std::uint8_t> idOfType(QStringView type, ImportReport& report)
+// The value of a notated type: the grid's own, or its shortest or longest
+// value for those it has not (which `change` then names).
+std::optional<std::uint8_t> idOfType(QStringView type, std::optional<ImportReport::Item>& change)
 {
     static constexpr std::pair<const char16_t*, std::uint8_t> Types[] = {
         {u"16th", NoteId::Semiquaver}, {u"eighth", NoteId::Quaver}, {u"quarter", NoteId::Quarter},
@@ -34,12 +35,12 @@ std::optional<std::uint8_t> idOfType(QStringView type, ImportReport& report)
             return id;
     for (const char16_t* shorter : {u"32nd", u"64th", u"128th", u"256th", u"512th", u"1024th"})
         if (type == QStringView(shorter)) {
-            report.count(ImportReport::ShortValues);
+            change = ImportReport::ShortValues;
             return NoteId::Semiquaver;
         }
     for (const char16_t* longer : {u"breve", u"long", u"maxima"})
         if (type == QStringView(longer)) {
-            report.count(ImportReport::LongValues);
+            change = ImportReport::LongValues;
             return NoteId::Whole;
         }
     return std::nullopt;
@@ -60,6 +61,7 @@ struct ReadNote {
     bool tied = false;     // a tied note continued it
     bool waitsForTie = false;
     std::optional<std::uint8_t> typeId;
+    std::optional<ImportReport::Item> typeChange; // a type the grid has no value for
     int dots = 0;
     bool tuplet = false;
 };
@@ -98,6 +100,7 @@ public:
 
     QString problem() const { return problem_; }
 
+
     void assemble(Score& score)
     {
         std::vector<TimedNote> notes;
@@ -110,6 +113,9 @@ public:
     }
 
 private:
+    // The text of the current element; elements inside it say nothing here.
+    QString text() { return xml_.readElementText(QXmlStreamReader::SkipChildElements); }
+
     std::uint8_t idOfTiedLength(const ReadNote& note)
     {
         const double length = note.timed.end - note.timed.start;
@@ -124,6 +130,8 @@ private:
         report_.count(ImportReport::Dots, note.dots);
         if (note.tuplet)
             report_.count(ImportReport::TupletNotes);
+        if (note.typeChange)
+            report_.count(*note.typeChange);
         return note.typeId ? *note.typeId : nearestNoteValue(note.timed.end - note.timed.start);
     }
 
@@ -135,8 +143,7 @@ private:
             if (name == u"note") {
                 NoteElement note;
                 readNoteElement(note);
-                if (!take(note, at, chordStart, longest))
-                    return false;
+                take(note, at, chordStart, longest);
             } else if (name == u"attributes") {
                 if (!readAttributes())
                     return false;
@@ -145,7 +152,7 @@ private:
                 double duration = 0;
                 while (xml_.readNextStartElement()) {
                     if (xml_.name() == u"duration")
-                        duration = semiquavers(number(xml_.readElementText()));
+                        duration = semiquavers(number(text()));
                     else
                         xml_.skipCurrentElement();
                 }
@@ -174,7 +181,7 @@ private:
                 xml_.skipCurrentElement();
                 continue;
             }
-            const double divisions = number(xml_.readElementText());
+            const double divisions = number(text());
             if (divisions <= 0) {
                 problem_ = QStringLiteral("it has %1 divisions to the quarter note; there must be more than 0")
                                .arg(divisions);
@@ -232,13 +239,13 @@ private:
             } else if (name == u"pitch") {
                 readPitch(note);
             } else if (name == u"duration") {
-                note.duration = number(xml_.readElementText());
+                note.duration = number(text());
             } else if (name == u"tie") {
                 readTie(note);
             } else if (name == u"voice") {
-                note.voice = xml_.readElementText().trimmed().toInt();
+                note.voice = text().trimmed().toInt();
             } else if (name == u"type") {
-                note.type = xml_.readElementText().trimmed();
+                note.type = text().trimmed();
             } else if (name == u"dot") {
                 ++note.dots;
                 xml_.skipCurrentElement();
@@ -264,14 +271,19 @@ private:
     void readPitch(NoteElement& note)
     {
         while (xml_.readNextStartElement()) {
+            // The name is read before the text, which moves the reader on.
             const QStringView name = xml_.name();
-            const QString text = xml_.readElementText().trimmed();
-            if (name == u"step" && text.size() == 1 && text[0] >= QLatin1Char('A') && text[0] <= QLatin1Char('G'))
-                note.step = text[0].toLatin1();
-            else if (name == u"octave")
-                note.octave = std::clamp(text.toInt(), -10, 20);
-            else if (name == u"alter")
-                note.alter = std::clamp(number(text), -12.0, 12.0);
+            if (name == u"step") {
+                const QString step = text().trimmed();
+                if (step.size() == 1 && step[0] >= QLatin1Char('A') && step[0] <= QLatin1Char('G'))
+                    note.step = step[0].toLatin1();
+            } else if (name == u"octave") {
+                note.octave = std::clamp(text().trimmed().toInt(), -10, 20);
+            } else if (name == u"alter") {
+                note.alter = std::clamp(number(text()), -12.0, 12.0);
+            } else {
+                xml_.skipCurrentElement();
+            }
         }
     }
 
@@ -302,12 +314,12 @@ private:
         return spelled;
     }
 
-    // Places a note element in time; false when the part cannot go on.
-    bool take(const NoteElement& note, double& at, double& chordStart, double& longest)
+    // Places a note element in time.
+    void take(const NoteElement& note, double& at, double& chordStart, double& longest)
     {
         if (note.grace) {
             report_.count(ImportReport::GraceNotes);
-            return true;
+            return;
         }
         const double length = semiquavers(note.duration);
         const double start = note.chord ? chordStart : at;
@@ -327,7 +339,6 @@ private:
         } else {
             takeNote(note, from, to);
         }
-        return true;
     }
 
     void takeRest(const NoteElement& note, double from, double to)
@@ -382,7 +393,7 @@ private:
         if (spelled.doubleAccidental)
             report_.count(ImportReport::DoubleAccidentals);
         ReadNote read{{from, to, NoteId::Empty, spelling.position, spelling.accidental}, pitch, note.voice};
-        read.typeId = idOfType(note.type, report_);
+        read.typeId = idOfType(note.type, read.typeChange);
         read.dots = note.dots;
         read.tuplet = note.tuplet;
         notes_.push_back(read);
