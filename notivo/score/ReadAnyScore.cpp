@@ -49,16 +49,16 @@ bool looksLikeXml(QByteArrayView bytes)
 template <class Read>
 ScoreReadResult readForeign(Score& score, ScoreReadResult result, Read read)
 {
-    auto read_ = std::make_unique<Score>();
-    const ImportResult imported = read(*read_);
+    auto fresh = std::make_unique<Score>();
+    const ImportResult imported = read(*fresh);
     if (!imported) {
         result.problem = imported.problem;
         return result;
     }
-    score.resetForLoad();
-    score.ScoreNotes = read_->ScoreNotes;
-    score.ScoreAccidentals = read_->ScoreAccidentals;
-    score.ColumnCount = read_->ColumnCount;
+    // What Open replaces; the selection and the palette choice stay.
+    score.ScoreNotes = fresh->ScoreNotes;
+    score.ScoreAccidentals = fresh->ScoreAccidentals;
+    score.ColumnCount = fresh->ColumnCount;
     result.ok = true;
     result.report = imported.report;
     return result;
