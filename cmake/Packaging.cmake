@@ -11,9 +11,10 @@ set(CPACK_PACKAGE_CONTACT "notivo and keyrig developers <developers@notivo-keyri
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "score editor and keyboard instrument with a General MIDI synthesiser")
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}
  notivo writes a melody on one treble staff and plays it through a General
- MIDI synthesiser; scores are plain text files and export as MIDI, MusicXML
- and audio. keyrig turns the computer keyboard into a three-octave instrument
- with twelve drum pads and a drum-beat accompaniment.
+ MIDI synthesiser; scores are plain text files, export as MIDI, MusicXML
+ and audio, and are read from MusicXML and MIDI files. keyrig turns the
+ computer keyboard into a three-octave instrument with twelve drum pads and
+ a drum-beat accompaniment.
  .
  Both sound through a built-in synthesiser (FluidSynth with a GM SoundFont)
  and can drive the MIDI ports of the system.")

@@ -8,7 +8,7 @@
 
 #include "notivo/score/AudioExport.h"
 #include "notivo/score/InstrumentNames.h"
-#include "notivo/score/ScoreFile.h"
+#include "notivo/score/ReadAnyScore.h"
 #include "notivo/score/ScoreModel.h"
 
 namespace notivo {
@@ -120,14 +120,17 @@ int runExport(const CommandLine& command, QTextStream& errors)
                         .arg(command.exportOut, QFileInfo(command.exportOut).suffix()));
     // The program's own score stays as it is; the conversion works on its own copy.
     auto score = std::make_unique<Score>();
-    const ScoreLoadResult loaded = loadScoreFile(*score, command.exportIn);
-    if (!loaded)
-        return fail(loaded.reason.contains(command.exportIn)
-                        ? loaded.reason
-                        : QStringLiteral("\"%1\" is not a valid score: %2").arg(command.exportIn, loaded.reason));
+    const ScoreReadResult read = readAnyScore(*score, command.exportIn);
+    if (!read)
+        return fail(QStringLiteral("\"%1\" cannot be read: %2").arg(command.exportIn, read.problem));
     const ExportResult exported = exportScore(*score, command.exportOut, *format, command.settings);
     if (!exported)
         return fail(QStringLiteral("\"%1\" could not be written: %2").arg(command.exportOut, exported.error));
+    // Written all the same, but what the conversion left out or changed is said.
+    if (!read.report.isEmpty()) {
+        errors << "notivo: \"" << command.exportIn << "\": " << read.report << '\n';
+        errors.flush();
+    }
     return 0;
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "notivo/score/NotePitch.h"
+#include "notivo/score/NoteValues.h"
 #include "notivo/score/PassRules.h"
 #include "notivo/score/ScoreModel.h"
 
@@ -20,20 +21,6 @@ constexpr int Divisions = 4;
 constexpr int BarLength = 4 * Divisions; // 4/4
 // A quarter note plays for three tempo units, which gives the metronome mark.
 constexpr int QuarterNoteUnits = 3;
-
-int notatedLength(int id)
-{
-    switch (id) {
-    case NoteId::Semiquaver: return 1;
-    case NoteId::Quaver: return 2;
-    case NoteId::Quarter: return 4;
-    case NoteId::Half: return 8;
-    case NoteId::Whole: return 16;
-    case NoteId::QuarterPause: return 4;
-    case NoteId::QuaverPause: return 2;
-    default: return 0;
-    }
-}
 
 // One notated value that a stretch of time is written with.
 struct NoteValue {
@@ -85,7 +72,7 @@ std::vector<Segment> columnSegments(const Score& score, int column, int start)
     for (int r = 1; r <= PlayedPositions; ++r) {
         const int id = score.ScoreNotes.cell(r, column);
         if (id >= NoteId::Semiquaver && id <= NoteId::Whole)
-            chords[notatedLength(id)].push_back({writtenPitch(r, score.ScoreAccidentals.cell(r, column))});
+            chords[notatedSemiquavers(id)].push_back({writtenPitch(r, score.ScoreAccidentals.cell(r, column))});
         // A rest away from its position still rests its column, as playback has it.
         else if (isRestId(id) && (restId == 0 || r == RestPosition))
             restId = id;
@@ -94,7 +81,7 @@ std::vector<Segment> columnSegments(const Score& score, int column, int start)
     for (auto& [length, notes] : chords)
         segments.push_back({start, length, 0, false, std::move(notes)});
     if (restId != 0 || segments.empty()) {
-        const int length = restId != 0 ? notatedLength(restId) : 1;
+        const int length = restId != 0 ? notatedSemiquavers(restId) : 1;
         segments.push_back({start, length, 0, true, {}});
     }
     std::stable_sort(segments.begin(), segments.end(),
@@ -105,14 +92,17 @@ std::vector<Segment> columnSegments(const Score& score, int column, int start)
     // More values than voices: the two shortest share one voice.  Both are
     // struck as one chord as long as the shorter lasts, and the longer goes
     // on tied.  A rest among notes only rests a voice, so it gives way first.
+    // A voice moves whole: a voice merged before keeps the tied end of its
+    // longer note.
     while (voices.size() > MaxVoices) {
-        Segment shorter = std::move(voices.back().front());
+        std::vector<Segment> shorterVoice = std::move(voices.back());
         voices.pop_back();
+        Segment& shorter = shorterVoice.front();
         Segment& longer = voices.back().front();
         if (shorter.rest)
             continue;
         if (longer.rest) {
-            longer = std::move(shorter);
+            voices.back() = std::move(shorterVoice);
             continue;
         }
         Segment rest = longer;
@@ -143,6 +133,7 @@ public:
 
     void write(const std::vector<Segment>& segments, int totalLength, int tempoValue)
     {
+        end_ = totalLength;
         const int bars = std::max(1, (totalLength + BarLength - 1) / BarLength);
         const int voices = segments.empty() ? 1
                            : std::max_element(segments.begin(), segments.end(), [](const Segment& a, const Segment& b) {
@@ -227,12 +218,15 @@ private:
     }
 
     // Time a voice holds nothing: rests in the first voice, so every bar is
-    // full; an invisible step forward in the others.
+    // full; an invisible step forward in the others.  The last bar is filled
+    // with a step forward after the score's end: notation programs show
+    // rests there all the same, and a reader of the file sees where the
+    // score ends rather than rests it never held.
     void fill(int voice, int from, int to)
     {
         if (to <= from)
             return;
-        if (voice > 1) {
+        if (voice > 1 || from >= end_) {
             writeTimeStep(QStringLiteral("forward"), to - from);
             return;
         }
@@ -249,7 +243,9 @@ private:
         int at = from;
         for (const NoteValue& value : values) {
             if (s.rest) {
-                writeNote(nullptr, value, s.voice, false, false, false);
+                // A rest column split by a barline is tied like a note, so a
+                // reader knows it for one column and not two.
+                writeNote(nullptr, value, s.voice, false, at > s.start, at + value.length < end);
             } else {
                 bool chord = false;
                 for (const SegmentNote& note : s.notes) {
@@ -299,7 +295,7 @@ private:
                 xml_.writeTextElement(QStringLiteral("accidental"), QLatin1String(accidentalName(pitch->alter)));
             alters_[key] = pitch->alter;
         }
-        if (tieStop || tieStart) {
+        if (pitch && (tieStop || tieStart)) {
             xml_.writeStartElement(QStringLiteral("notations"));
             for (const auto& [on, type] : {std::pair{tieStop, "stop"}, std::pair{tieStart, "start"}})
                 if (on) {
@@ -312,6 +308,7 @@ private:
     }
 
     QXmlStreamWriter& xml_;
+    int end_ = 0;               // where the score ends, in semiquavers
     std::map<int, int> alters_; // alteration in force in this bar, by line or space
 };
 

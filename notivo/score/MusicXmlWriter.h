@@ -12,9 +12,11 @@ class Score;
 // a chord; notes of different values share the column in separate voices,
 // the longest first, and the next column starts when the longest ends.  An
 // empty column counts as a semiquaver rest, as long as it plays.  Bars are
-// filled, notes that cross a barline are tied over it, the last bar ends
-// with a final barline, and the tempo bar's value becomes a metronome mark
-// for the quarter note.
+// filled (the last one after the score's end with a step forward, which
+// notation programs show as rests), notes and rests that cross a barline are
+// tied over it, the last bar ends with a final barline, and the tempo bar's
+// value becomes a metronome mark for the quarter note.  So the document reads
+// back as the same columns.
 QByteArray musicXml(const Score& score, int tempoValue, const QString& partName);
 
 } // namespace notivo

@@ -1,6 +1,7 @@
 #include "notivo/score/NotePitch.h"
 
 #include <array>
+#include <string_view>
 
 namespace notivo {
 namespace {
@@ -51,6 +52,14 @@ WrittenPitch writtenPitch(int Lines, std::uint8_t SharpFlap)
     const Folded f = fold(Lines);
     // The base octave 15..21 runs from B4 down to middle C (C4).
     return {LetterNames[f.base - BaseTop][0], 4 - f.octave, SharpFlap == 1 ? 1 : SharpFlap == 2 ? -1 : 0};
+}
+
+int staffPosition(char step, int octave)
+{
+    // Steps from C upwards; the position falls by one for each step up.
+    constexpr std::string_view Steps = "CDEFGAB";
+    const int index = int(Steps.find(step));
+    return BaseBottom - 7 * (octave - 4) - index;
 }
 
 } // namespace notivo

@@ -25,4 +25,12 @@ struct WrittenPitch {
 };
 WrittenPitch writtenPitch(int Lines, std::uint8_t SharpFlap);
 
+// The other way: the staff position of a written step ('A'..'G') and octave
+// (middle C, C4, is position 21).  Any octave gives a position, also one far
+// outside the grid.
+int staffPosition(char step, int octave);
+
+// The MIDI key that staff position `Lines` sounds with accidental `SharpFlap`.
+inline int soundingKey(int Lines, std::uint8_t SharpFlap) { return 127 - FixNotes(Lines, SharpFlap); }
+
 } // namespace notivo

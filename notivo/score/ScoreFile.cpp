@@ -1,10 +1,9 @@
 #include "notivo/score/ScoreFile.h"
 
+#include "notivo/score/ReadAnyScore.h"
 #include "notivo/score/ScoreAccidentalEntry.h"
 #include "notivo/score/ScoreModel.h"
 #include "platform/files/AtomicFile.h"
-
-#include <QFile>
 
 #include <algorithm>
 #include <charconv>
@@ -12,10 +11,6 @@
 
 namespace notivo {
 namespace {
-
-// No score file comes near this size (a full score is about 200 KB); a
-// larger file was picked by mistake and is not read into memory.
-constexpr qint64 MaxScoreFileSize = 16 * 1024 * 1024;
 
 constexpr std::string_view SharpsPrefix = "Sharps:";
 constexpr std::string_view FlatsPrefix = "Flats:";
@@ -173,15 +168,10 @@ ScoreLoadResult readScore(Score& score, QByteArrayView bytes)
 
 ScoreLoadResult loadScoreFile(Score& score, const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return invalid(QStringLiteral("\"%1\" cannot be opened: %2").arg(path, file.errorString()));
-    // Read at most one byte past the limit, so that an endless device cannot hold us.
-    const QByteArray bytes = file.read(MaxScoreFileSize + 1);
-    if (file.error() != QFileDevice::NoError)
-        return invalid(QStringLiteral("\"%1\" cannot be read: %2").arg(path, file.errorString()));
-    if (bytes.size() > MaxScoreFileSize)
-        return invalid(QStringLiteral("\"%1\" is too large to be a score").arg(path));
+    QByteArray bytes;
+    const QString problem = readWholeFile(path, bytes);
+    if (!problem.isEmpty())
+        return invalid(QStringLiteral("\"%1\": %2").arg(path, problem));
     return readScore(score, bytes);
 }
 

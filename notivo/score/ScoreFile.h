@@ -44,8 +44,9 @@ struct ScoreLoadResult {
 // the fault stay loaded, as does ColumnCount reached so far.
 ScoreLoadResult readScore(Score& score, QByteArrayView bytes);
 
-// Reads the file at `path` whole, then as readScore.  A file that cannot be
-// opened or read is not valid and leaves the score untouched.
+// Reads the file at `path` whole (no more than any readable file), then as
+// readScore.  A file that cannot be opened or read is not valid and leaves
+// the score untouched.
 ScoreLoadResult loadScoreFile(Score& score, const QString& path);
 
 } // namespace notivo

@@ -1,8 +1,8 @@
 # F12, a few keys and pads and a beat, F12 again: a MIDI file appears in the
 # music folder (the one xdg-user-dir names) holding the notes, channels and
 # times (within 1 ms) that keyrig sent to the synthesiser meanwhile, as its
-# --midi-log shows them.  mido reads the file.  Presses on both edges of the
-# rate knob leave keyrig running.
+# --midi-log shows them.  mido reads the file, and notivo reads it as notation.
+# Presses on both edges of the rate knob leave keyrig running.
 folder=$(e2e_keyrig_folder keyrig_record)
 mkdir "$folder/config"
 export XDG_CONFIG_HOME="$folder/config"
@@ -75,6 +75,31 @@ sent_notes = sent_notes[:len(body)]
 channels = {b[0] & 0x0F for t, b in sent_notes}
 assert channels == {0, 9}, channels
 print("e2e: %d notes on channels %s within 1 ms of what was sent" % (len(sent_notes), sorted(channels)))
+PY
+
+# notivo reads the take as notation: its pitches in the order they were
+# played (moved by octaves into the staff's range), the drum pads left out.
+"$E2E_BUILD_DIR/notivo/notivo" --export "$folder/take.txt" "$file" 2>"$folder/take.log" ||
+  e2e_fail "notivo could not read the take: $(cat "$folder/take.log")"
+/usr/bin/python3 - "$file" "$folder/take.txt" <<'PY' || e2e_fail "notivo's score of the take is not its notes"
+import sys, mido
+played = [m.note for m in mido.merge_tracks(mido.MidiFile(sys.argv[1]).tracks)
+          if m.type == 'note_on' and m.velocity > 0 and m.channel != 9]
+while any(k < 45 or k > 95 for k in played):
+    played = [k + 12 if k < 45 else k - 12 if k > 95 else k for k in played]
+lines = open(sys.argv[2], newline='').read().split('\r\n')
+tones, accidentals = [line[8:] for line in lines[:40]], {}
+for kind, line in ((1, lines[41]), (-1, lines[42])):
+    for entry in line.split(' ')[1:]:
+        if entry:
+            position, column = map(int, entry.split(','))
+            accidentals[(position, column)] = kind
+def key(position, column):  # positions 15..21 are B4 down to middle C, 7 to the octave
+    k = (position - 15) // 7
+    return [71, 69, 67, 65, 64, 62, 60][(position - 15) % 7] - 12 * k + accidentals.get((position, column), 0)
+read = [key(p + 1, c + 1) for c in range(len(tones[0])) for p in range(40) if tones[p][c] not in '0AB']
+assert read == played, (read, played)
+print("e2e: notivo reads the take as its %d notes in order" % len(read))
 PY
 
 e2e_click 349 20

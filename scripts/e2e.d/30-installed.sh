@@ -27,7 +27,17 @@ for page in "$share"/man/man1/notivo.1 "$share"/man/man1/keyrig.1; do
   complaints=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$page" 2>&1 >/dev/null) || e2e_fail "man cannot show $page"
   [ -z "$complaints" ] || e2e_fail "man --warnings on $(basename "$page"): $complaints"
 done
-e2e_log "desktop entries, metainfo and manual pages validate"
+# The file types notivo's entry names: the MIME package it installs reads
+# without a complaint and defines the MusicXML types the system may lack.
+complaints=$(XDG_DATA_DIRS="$share:/usr/share" update-mime-database "$share/mime" 2>&1) ||
+  e2e_fail "update-mime-database: $complaints"
+[ -z "$complaints" ] || e2e_fail "update-mime-database: $complaints"
+# (MuseScore's own names for MusicXML come with MuseScore, where it is installed.)
+for type in $(sed -n 's/^MimeType=//p' "$share/applications/org.melodicdesktop.notivo.desktop" | tr ';' ' '); do
+  [[ "$type" == *musicxml3* ]] || [ -f "$share/mime/$type.xml" ] || [ -f "/usr/share/mime/$type.xml" ] ||
+    e2e_fail "notivo's entry opens $type, which no MIME package defines"
+done
+e2e_log "desktop entries, metainfo, manual pages and the MIME package validate"
 
 for program in notivo keyrig; do
   icons="$share/icons/hicolor"

@@ -109,6 +109,26 @@ TEST(CommandLine, ExportConvertsAndFailsWithOneLineAndNoFile)
     EXPECT_EQ(ok.status, 0);
     EXPECT_TRUE(ok.errors.isEmpty());
     EXPECT_TRUE(readAll(folder.filePath("out.mid")).startsWith("MThd"));
+    // Any readable type converts to any writable one: the MusicXML and the
+    // MIDI file just written become score files again; a conversion that
+    // changes something says what in one line.
+    // The quarter note comes back from MIDI as a quaver: it plays 270 ms, a quaver at 120 a minute 250.
+    for (const auto& [type, firstLine] : {std::pair{"musicxml", "Tone01: 3\r\n"}, std::pair{"mid", "Tone01: 2\r\n"}}) {
+        const QString from = folder.filePath(QStringLiteral("out.") + QLatin1String(type));
+        exportWith({"--export", from, good});
+        const ExportRun back = exportWith({"--export", folder.filePath("back.txt"), from});
+        EXPECT_EQ(back.status, 0) << type;
+        EXPECT_TRUE(back.errors.isEmpty()) << back.errors.toStdString();
+        EXPECT_TRUE(readAll(folder.filePath("back.txt")).startsWith(firstLine)) << type;
+    }
+    const QString dotted = folder.filePath(QStringLiteral("dotted.musicxml"));
+    ASSERT_TRUE(writeFile(dotted, "<score-partwise><part id='P1'><measure><note><pitch><step>C</step><octave>5</octave>"
+                                  "</pitch><duration>6</duration><type>quarter</type><dot/></note></measure></part></score-partwise>"));
+    const ExportRun changed = exportWith({"--export", folder.filePath("dotted.txt"), dotted});
+    EXPECT_EQ(changed.status, 0);
+    EXPECT_EQ(changed.errors, QStringLiteral("notivo: \"%1\": 1 dot left out\n").arg(dotted));
+    const QString notMidi = folder.filePath(QStringLiteral("none.mid"));
+    ASSERT_TRUE(writeFile(notMidi, "not MIDI"));
 
     struct Case {
         const char* what;
@@ -119,6 +139,7 @@ TEST(CommandLine, ExportConvertsAndFailsWithOneLineAndNoFile)
     const std::vector<Case> cases = {
         {"missing score", {"--export", folder.filePath("a.mid"), folder.filePath("missing.txt")}, folder.filePath("a.mid")},
         {"invalid score", {"--export", folder.filePath("b.mid"), bad}, folder.filePath("b.mid")},
+        {"MIDI file that is none", {"--export", folder.filePath("b.txt"), notMidi}, folder.filePath("b.txt")},
         {"unknown extension", {"--export", folder.filePath("c.mp3"), good}, folder.filePath("c.mp3")},
         {"folder that does not exist", {"--export", folder.filePath("no/d.mid"), good}, folder.filePath("no/d.mid")},
         {"unwritable target", {"--export", readOnly + "/e.musicxml", good}, readOnly + "/e.musicxml",

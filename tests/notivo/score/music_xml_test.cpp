@@ -87,6 +87,8 @@ TEST(MusicXml, AllFiveValuesInOneColumnFitTheFourVoicesOfAStaff)
     const int positions[] = {10, 12, 14, 16, 18}; // G5 E5 C5 A4 F4
     for (int id = NoteId::Semiquaver; id <= NoteId::Whole; ++id)
         score.placeNote(positions[id - 1], 1, std::uint8_t(id), 0);
+    // A rest among them, as a score file may hold: it gives way, and the quaver still lasts its length.
+    score.ScoreNotes.cell(RestPosition, 1) = NoteId::QuarterPause;
     score.placeRest(2, NoteId::QuarterPause);
     score.placeNote(21, 3, NoteId::Quarter, 0);
     QTemporaryDir folder;
@@ -110,17 +112,20 @@ TEST(MusicXml, AccidentalsBarsAndMarksAreWritten)
     int voiceOneLength = 0;
     QString partName, perMinute, barStyle, currentVoice;
     int duration = 0;
-    bool inBackup = false;
+    bool inBackup = false, backedUp = false, voiceOneStep = false;
     while (!xml.atEnd()) {
         xml.readNext();
         const QStringView name = xml.name();
         if (xml.isStartElement()) {
-            if (name == QLatin1String("measure"))
+            if (name == QLatin1String("measure")) {
                 voiceOneLength = 0;
-            else if (name == QLatin1String("backup") || name == QLatin1String("forward"))
+                backedUp = false;
+            } else if (name == QLatin1String("backup") || name == QLatin1String("forward")) {
                 inBackup = true;
-            else if (name == QLatin1String("note"))
-                inBackup = false;
+                backedUp |= name == QLatin1String("backup");
+                voiceOneStep = !backedUp; // a step forward before any backup is the first voice's
+            } else if (name == QLatin1String("note"))
+                inBackup = voiceOneStep = false;
             else if (name == QLatin1String("accidental"))
                 accidentals << xml.readElementText();
             else if (name == QLatin1String("part-name"))
@@ -129,6 +134,8 @@ TEST(MusicXml, AccidentalsBarsAndMarksAreWritten)
                 perMinute = xml.readElementText();
             else if (name == QLatin1String("bar-style"))
                 barStyle = xml.readElementText();
+            else if (name == QLatin1String("duration") && voiceOneStep)
+                voiceOneLength += xml.readElementText().toInt();
             else if (name == QLatin1String("duration") && !inBackup)
                 duration = xml.readElementText().toInt();
             else if (name == QLatin1String("voice") && xml.readElementText() == QLatin1String("1"))
@@ -139,7 +146,8 @@ TEST(MusicXml, AccidentalsBarsAndMarksAreWritten)
     }
     ASSERT_FALSE(xml.hasError()) << xml.errorString().toStdString();
     EXPECT_EQ(accidentals, (QStringList{"sharp", "natural", "flat"}));
-    EXPECT_EQ(barLengths, (std::vector<int>{16, 16})); // 2 quarters + whole: the second bar is filled with rests
+    // 2 quarters + whole: the second bar is filled, after the score's end by a step forward.
+    EXPECT_EQ(barLengths, (std::vector<int>{16, 16}));
     EXPECT_EQ(partName, QStringLiteral("Violin"));
     EXPECT_EQ(perMinute, QStringLiteral("222")); // a quarter plays 3 units of 90 ms
     EXPECT_EQ(barStyle, QStringLiteral("light-heavy"));
