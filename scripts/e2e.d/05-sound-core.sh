@@ -1,4 +1,6 @@
 # shellcheck shell=bash
+# e2e-displays: xvfb wayland xwayland
+# e2e-sound: pulseaudio pipewire
 # The sound core as a person meets it: notivo's start-up middle C lasts its
 # quarter of a second at the synthesiser although the SoundFont was still
 # loading when it was sent; keyrig's stream stops feeding the server once it
