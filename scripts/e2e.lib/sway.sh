@@ -97,9 +97,11 @@ start_virtual_input() {
     2>>"$E2E_ARTIFACTS/virtual_input.log" &
   E2E_SERVER_PIDS+=($!)
   exec {E2E_INPUT_TO}>"$E2E_TMP/input.in" {E2E_INPUT_FROM}<"$E2E_TMP/input.out"
-  # The pointer rests in a corner, off every window.
-  e2e_input move 1279 1023
+  e2e_pointer_park
 }
+
+# The pointer rests in a corner, off every window (and its tooltips).
+e2e_pointer_park() { e2e_input move 1279 1023; }
 
 e2e_input() {
   local reply
@@ -107,6 +109,11 @@ e2e_input() {
   read -r -t "$E2E_TIMEOUT" reply <&"$E2E_INPUT_FROM" ||
     { e2e_fail "the input client did not answer '$*' (see virtual_input.log)"; return 1; }
   [ "$reply" = ok ] || { e2e_fail "input '$*': $reply"; return 1; }
+}
+
+# Each check starts on the main output with the pointer off every window.
+e2e_desktop_reset() {
+  swaymsg -q focus output "$E2E_MAIN_OUTPUT" && e2e_pointer_park
 }
 
 # Every window of the tree, one JSON object a line.

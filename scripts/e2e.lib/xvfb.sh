@@ -16,6 +16,10 @@ display_start() {
   e2e_log "Xvfb on display $DISPLAY"
 }
 
+# Each check starts as the last one left the screen: no window manager
+# keeps any state of a window that is gone.
+e2e_desktop_reset() { :; }
+
 # The first visible window of a process (Qt marks its windows with the
 # process id), or of a title matching a pattern.
 display_window_of_pid() { xdotool search --onlyvisible --pid "$1" 2>/dev/null | head -n1; }
@@ -61,3 +65,6 @@ e2e_save_dialog() {
   xdotool key Return
   e2e_wait_for test -s "$1" || { e2e_fail "nothing was saved to $1"; return 1; }
 }
+
+# The pointer rests in a corner, off every window (and its tooltips).
+e2e_pointer_park() { xdotool mousemove 1270 1010; }

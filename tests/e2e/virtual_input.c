@@ -36,14 +36,18 @@
 #include <xkbcommon/xkbcommon.h>
 
 #include "virtual-keyboard-unstable-v1-client-protocol.h"
+#include "xdg-output-unstable-v1-client-protocol.h"
 #include "wlr-virtual-pointer-unstable-v1-client-protocol.h"
 
 /* Between the events of one press or of typed text, as a quick typist. */
 enum { KEY_GAP_US = 20000 };
 
+/* An output's place in the layout, in logical pixels (xdg-output: wl_output
+ * itself does not tell where the compositor put it). */
 struct output {
     struct wl_output* wl;
-    int32_t x, y, mode_width, mode_height, scale;
+    struct zxdg_output_v1* xdg;
+    int32_t x, y, width, height;
 };
 
 enum { MAX_OUTPUTS = 8 };
@@ -53,6 +57,7 @@ static struct {
     struct wl_seat* seat;
     struct zwp_virtual_keyboard_manager_v1* keyboard_manager;
     struct zwlr_virtual_pointer_manager_v1* pointer_manager;
+    struct zxdg_output_manager_v1* output_manager;
     struct zwp_virtual_keyboard_v1* keyboard;
     struct zwlr_virtual_pointer_v1* pointer;
     struct output outputs[MAX_OUTPUTS];
@@ -70,52 +75,45 @@ static uint32_t now_ms(void)
     return (uint32_t)(t.tv_sec * 1000 + t.tv_nsec / 1000000);
 }
 
-static void output_geometry(void* data, struct wl_output* o, int32_t x, int32_t y, int32_t pw, int32_t ph,
-                            int32_t subpixel, const char* make, const char* model, int32_t transform)
+static void logical_position(void* data, struct zxdg_output_v1* o, int32_t x, int32_t y)
 {
-    (void)o, (void)pw, (void)ph, (void)subpixel, (void)make, (void)model, (void)transform;
+    (void)o;
     struct output* out = data;
     out->x = x;
     out->y = y;
 }
 
-static void output_mode(void* data, struct wl_output* o, uint32_t flags, int32_t w, int32_t h, int32_t refresh)
-{
-    (void)o, (void)refresh;
-    struct output* out = data;
-    if (flags & WL_OUTPUT_MODE_CURRENT) {
-        out->mode_width = w;
-        out->mode_height = h;
-    }
-}
-
-static void output_done(void* data, struct wl_output* o) { (void)data, (void)o; }
-
-static void output_scale(void* data, struct wl_output* o, int32_t factor)
+static void logical_size(void* data, struct zxdg_output_v1* o, int32_t width, int32_t height)
 {
     (void)o;
-    ((struct output*)data)->scale = factor;
+    struct output* out = data;
+    out->width = width;
+    out->height = height;
 }
 
-static const struct wl_output_listener output_listener = {
-    .geometry = output_geometry, .mode = output_mode, .done = output_done, .scale = output_scale};
+static void output_done(void* data, struct zxdg_output_v1* o) { (void)data, (void)o; }
+static void output_name(void* data, struct zxdg_output_v1* o, const char* name) { (void)data, (void)o, (void)name; }
+
+static const struct zxdg_output_v1_listener output_listener = {.logical_position = logical_position,
+                                                               .logical_size = logical_size,
+                                                               .done = output_done,
+                                                               .name = output_name,
+                                                               .description = output_name};
 
 static void global_added(void* data, struct wl_registry* registry, uint32_t name, const char* interface,
                          uint32_t version)
 {
-    (void)data;
+    (void)data, (void)version;
     if (!strcmp(interface, wl_seat_interface.name) && !rig.seat)
         rig.seat = wl_registry_bind(registry, name, &wl_seat_interface, 1);
     else if (!strcmp(interface, zwp_virtual_keyboard_manager_v1_interface.name))
         rig.keyboard_manager = wl_registry_bind(registry, name, &zwp_virtual_keyboard_manager_v1_interface, 1);
     else if (!strcmp(interface, zwlr_virtual_pointer_manager_v1_interface.name))
         rig.pointer_manager = wl_registry_bind(registry, name, &zwlr_virtual_pointer_manager_v1_interface, 1);
-    else if (!strcmp(interface, wl_output_interface.name) && rig.output_count < MAX_OUTPUTS && version >= 2) {
-        struct output* out = &rig.outputs[rig.output_count++];
-        out->scale = 1;
-        out->wl = wl_registry_bind(registry, name, &wl_output_interface, 2);
-        wl_output_add_listener(out->wl, &output_listener, out);
-    }
+    else if (!strcmp(interface, zxdg_output_manager_v1_interface.name) && version >= 2)
+        rig.output_manager = wl_registry_bind(registry, name, &zxdg_output_manager_v1_interface, 2);
+    else if (!strcmp(interface, wl_output_interface.name) && rig.output_count < MAX_OUTPUTS)
+        rig.outputs[rig.output_count++].wl = wl_registry_bind(registry, name, &wl_output_interface, 1);
 }
 
 static void global_removed(void* data, struct wl_registry* registry, uint32_t name)
@@ -360,11 +358,10 @@ static bool layout_extent(int32_t* width, int32_t* height)
     int32_t right = 0, bottom = 0;
     for (int i = 0; i < rig.output_count; ++i) {
         const struct output* o = &rig.outputs[i];
-        int32_t scale = o->scale > 0 ? o->scale : 1;
-        if (o->x + o->mode_width / scale > right)
-            right = o->x + o->mode_width / scale;
-        if (o->y + o->mode_height / scale > bottom)
-            bottom = o->y + o->mode_height / scale;
+        if (o->x + o->width > right)
+            right = o->x + o->width;
+        if (o->y + o->height > bottom)
+            bottom = o->y + o->height;
     }
     *width = right;
     *height = bottom;
@@ -461,9 +458,12 @@ int main(int argc, char** argv)
     struct wl_registry* registry = wl_display_get_registry(rig.display);
     wl_registry_add_listener(registry, &registry_listener, NULL);
     wl_display_roundtrip(rig.display);
-    wl_display_roundtrip(rig.display); /* the outputs' own events */
-    if (!rig.seat || !rig.keyboard_manager || !rig.pointer_manager)
-        die("the compositor offers no seat, virtual keyboard or virtual pointer");
+    if (!rig.seat || !rig.keyboard_manager || !rig.pointer_manager || !rig.output_manager)
+        die("the compositor offers no seat, virtual keyboard, virtual pointer or xdg-output");
+    for (int i = 0; i < rig.output_count; ++i) {
+        rig.outputs[i].xdg = zxdg_output_manager_v1_get_xdg_output(rig.output_manager, rig.outputs[i].wl);
+        zxdg_output_v1_add_listener(rig.outputs[i].xdg, &output_listener, &rig.outputs[i]);
+    }
     rig.keyboard = zwp_virtual_keyboard_manager_v1_create_virtual_keyboard(rig.keyboard_manager, rig.seat);
     rig.pointer = zwlr_virtual_pointer_manager_v1_create_virtual_pointer(rig.pointer_manager, rig.seat);
     upload_keymap();
