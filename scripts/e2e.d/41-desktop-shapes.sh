@@ -4,8 +4,8 @@
 # its shape: in a screenshot of the window, every pixel outside keyrig's
 # rounded rectangle (corner ellipses 50 x 30 from (1, 1) to its size) and
 # outside notivo's shape (rounded top corners, ellipses 15 x 15, the other
-# edges trimmed by a pixel) shows the desktop's own colour.  Also on the
-# output at scale 2.
+# edges trimmed by a pixel) shows the desktop's own colour.  On Wayland also
+# on the output at scale 2.
 outside="$(dirname "${BASH_SOURCE[0]}")/outside_shape.py"
 faults=()
 
@@ -30,16 +30,23 @@ shaped() {
 keyrig_shape() { echo "round:1,1,$1,$2,50,30"; }
 notivo_shape() { echo "round:1,1,$1,28,15,15 rect:1,20,$(($1 - 1)),$(($2 - 1))"; }
 size() { e2e_window_geometry | awk '{ print $3, $4 }'; }
+# The window again on the output at scale 2, where a native window draws
+# twice the pixels.  (X clients know nothing of the scale; once their windows
+# had been there, sway's Xwayland lost clicks in later windows.)
+at_scale2() { # name, shape
+  [ "$E2E_DISPLAY" = wayland ] || return 0
+  e2e_window_to_output "$E2E_HIDPI_OUTPUT"
+  sleep 0.5 # drawn again at the new scale
+  # shellcheck disable=SC2046
+  shaped "$1" $("$2" $(size))
+}
 
 folder=$(e2e_keyrig_folder keyrig_shapes_folder)
 e2e_start_program keyrig "$folder/keyrig"
 sleep 1
 # shellcheck disable=SC2046
 shaped keyrig_shape $(keyrig_shape $(size))
-e2e_window_to_output "$E2E_HIDPI_OUTPUT"
-sleep 0.5 # drawn again at the new scale
-# shellcheck disable=SC2046
-shaped keyrig_shape_scale2 $(keyrig_shape $(size))
+at_scale2 keyrig_shape_scale2 keyrig_shape
 e2e_stop_program
 
 e2e_desktop_reset
@@ -47,9 +54,6 @@ e2e_start_program notivo "$(e2e_program notivo)"
 sleep 1
 # shellcheck disable=SC2046
 shaped notivo_shape $(notivo_shape $(size))
-e2e_window_to_output "$E2E_HIDPI_OUTPUT"
-sleep 0.5
-# shellcheck disable=SC2046
-shaped notivo_shape_scale2 $(notivo_shape $(size))
+at_scale2 notivo_shape_scale2 notivo_shape
 
 [ ${#faults[@]} -eq 0 ] || e2e_fail "$(printf '%s; ' "${faults[@]}")"
