@@ -11,11 +11,11 @@ faults=()
 
 # Screenshot NAME of E2E_WINDOW, compared with the shape PARTs (window pixels).
 shaped() {
-  local name=$1 x y w h image width height
+  local name=$1 w h image width height
   shift
   e2e_pointer_park
   sleep 0.3 # a tooltip the pointer raised closes
-  read -r x y w h < <(e2e_window_geometry)
+  read -r _ _ w h < <(e2e_window_geometry)
   e2e_window_screenshot "$name"
   image="$E2E_ARTIFACTS/$name.png"
   read -r width height < <(identify -format '%w %h\n' "$image")

@@ -5,6 +5,7 @@
 # reach PulseAudio, and the null sink is made the way a user would make it
 # (pactl load-module module-null-sink).
 
+# shellcheck disable=SC2034 # read by scripts/e2e
 sound_tools=(pipewire wireplumber pipewire-pulse dbus-daemon)
 
 sound_start() {

@@ -2,6 +2,7 @@
 # The PulseAudio sound server of scripts/e2e: a private daemon whose only
 # sink is the null sink, on its own socket.
 
+# shellcheck disable=SC2034 # read by scripts/e2e
 sound_tools=(pulseaudio)
 
 sound_start() {

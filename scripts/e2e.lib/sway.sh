@@ -10,6 +10,7 @@
 # clicks come from tests/e2e/virtual_input (the system's keymap, so scan
 # codes are a real keyboard's), screenshots from grim.
 
+# shellcheck disable=SC2034 # read by scripts/e2e
 display_tools=(sway swaymsg swaybg grim jq setpriv)
 [ "$E2E_DISPLAY" = wayland ] || display_tools+=(Xwayland xhost)
 
@@ -68,7 +69,7 @@ display_start() {
     chown -R "$user:" "$runtime"
     as_user=(setpriv --reuid="$user" --regid="$user" --clear-groups)
     # Xwayland's sockets live in the shared folder of every X server.
-    mkdir -p -m 1777 /tmp/.X11-unix
+    [ -d /tmp/.X11-unix ] || mkdir -m 1777 /tmp/.X11-unix
   fi
   "${as_user[@]}" env -i PATH="$PATH" HOME="$runtime" XDG_RUNTIME_DIR="$runtime" \
     WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 WLR_HEADLESS_OUTPUTS=2 \

@@ -3,6 +3,7 @@
 # windows are found, clicked, typed into and photographed with xdotool and
 # ImageMagick.  Windows are X window ids.
 
+# shellcheck disable=SC2034 # read by scripts/e2e
 display_tools=(Xvfb xdotool import)
 
 display_start() {
