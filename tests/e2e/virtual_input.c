@@ -14,8 +14,9 @@
  *                             F12, Escape, space, Return ...)
  *   press KEY...              press and release each; KEY may be a chord of
  *                             modifiers and a key: ctrl+shift+z
- *   type TEXT                 type the rest of the line
+ *   type TEXT                 type the rest of the line (ASCII)
  *   move X Y                  put the pointer at X,Y of the output layout
+ *                             (logical pixels, as xdg-output places outputs)
  *   click X Y [BUTTON]        move there and click (1 left, 2 middle, 3 right)
  *   mousedown [BUTTON] | mouseup [BUTTON]
  */
