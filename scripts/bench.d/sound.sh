@@ -1,7 +1,9 @@
 # shellcheck shell=bash
+# e2e-sound: pulseaudio pipewire
 # The sound core, measured in the running programs (--synth-trace) with the
-# private PulseAudio null sink and nothing else playing into it:
-#   sound_server.baseline_cpu_percent  the server alone, 10 s
+# private sound server's null sink and nothing else playing into it
+# (scripts/bench names the figures of PipeWire with a .pipewire suffix):
+#   sound_server.baseline_cpu_percent  the server alone (all its processes), 10 s
 #   notivo / keyrig / sound_server .idle_cpu_percent
 #                          share of one core over 10 s with both programs
 #                          idle after start-up (/proc/PID/task/*/schedstat)
@@ -19,8 +21,12 @@
 #   keyrig.key_to_ear_ms   the p99 plus the output latency
 presses=${SOUND_PRESSES:-100}
 
-# Nanoseconds on a CPU of every thread of a process.
-cpu_ns() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{ s += $1 } END { printf "%.0f", s }'; }
+# Nanoseconds on a CPU of every thread of the processes in a comma list.
+cpu_ns() {
+  local pid
+  for pid in ${1//,/ }; do cat /proc/"$pid"/task/*/schedstat 2>/dev/null; done | awk '{ s += $1 } END { printf "%.0f", s }'
+}
+server=$(IFS=,; echo "${E2E_SOUND_PIDS[*]}")
 
 # Prints the share of one core each process took over SECONDS, in order.
 cpu_percent() {
@@ -37,7 +43,7 @@ cpu_percent() {
 
 xdotool mousemove 1270 1010 # the pointer rests off both windows
 
-echo "sound_server.baseline_cpu_percent: $(cpu_percent 10 "$E2E_PULSE_PID") %"
+echo "sound_server.baseline_cpu_percent: $(cpu_percent 10 "$server") %"
 
 notivo_trace="$E2E_ARTIFACTS/bench_notivo_trace.txt"
 keyrig_trace="$E2E_ARTIFACTS/bench_keyrig_trace.txt"
@@ -47,7 +53,7 @@ notivo_pid=$E2E_PID
 e2e_start_program keyrig "$folder/keyrig" --synth-trace "$keyrig_trace"
 keyrig_pid=$E2E_PID
 sleep 4 # the start-up note rings out and the streams fall asleep
-mapfile -t idle < <(cpu_percent 10 "$notivo_pid" "$keyrig_pid" "$E2E_PULSE_PID")
+mapfile -t idle < <(cpu_percent 10 "$notivo_pid" "$keyrig_pid" "$server")
 echo "notivo.idle_cpu_percent: ${idle[0]} %"
 echo "keyrig.idle_cpu_percent: ${idle[1]} %"
 echo "sound_server.idle_cpu_percent: ${idle[2]} %"

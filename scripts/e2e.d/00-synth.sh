@@ -1,4 +1,5 @@
 # shellcheck shell=bash
+# e2e-sound: pulseaudio pipewire
 # The built-in synthesiser opens through the MIDI service, plays into its own
 # stream of the sound server, and a chord played into it is heard at the sink.
 probe="$E2E_BUILD_DIR/bench/bench_synth_probe"

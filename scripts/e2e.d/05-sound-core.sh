@@ -1,4 +1,6 @@
 # shellcheck shell=bash
+# e2e-displays: xvfb wayland xwayland
+# e2e-sound: pulseaudio pipewire
 # The sound core as a person meets it: notivo's start-up middle C lasts its
 # quarter of a second at the synthesiser although the SoundFont was still
 # loading when it was sent; keyrig's stream stops feeding the server once it
@@ -39,8 +41,8 @@ e2e_record_stop
 e2e_assert_sound keyrig_after_silence
 grep -q '^onset ' "$trace" || e2e_fail "the note was never rendered"
 
-sleep 2 # the tail rings out, then a second of silence
-awk '$1 == "wake" { w = NR } $1 == "sleep" { s = NR } END { exit !(w && s > w) }' "$trace" ||
+# The tail rings out, then a second of silence.
+e2e_wait_for awk '$1 == "wake" { w = NR } $1 == "sleep" { s = NR } END { exit !(w && s > w) }' "$trace" ||
   e2e_fail "keyrig's stream kept running after the note had ended"
 [ "$(keyrig_streams)" = 0 ] || e2e_fail "keyrig's stream stayed on the sound server after it slept"
 e2e_log "keyrig's stream woke for the key and slept again once silent"

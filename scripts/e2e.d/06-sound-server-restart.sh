@@ -1,4 +1,6 @@
 # shellcheck shell=bash
+# e2e-displays: xvfb wayland xwayland
+# e2e-sound: pulseaudio pipewire
 # The sound server restarts under a running keyrig, as it does on a desktop
 # after an update: a key pressed while it is away is lost quietly, and the
 # next key once it is back connects again and sounds.

@@ -1,0 +1,71 @@
+# shellcheck shell=bash
+# The Xvfb display of scripts/e2e: a private X server with no window manager;
+# windows are found, clicked, typed into and photographed with xdotool and
+# ImageMagick.  Windows are X window ids.
+
+# shellcheck disable=SC2034 # read by scripts/e2e
+display_tools=(Xvfb xdotool import)
+
+display_start() {
+  # -displayfd picks a free display and writes its number once it is ready.
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset \
+    3>"$E2E_TMP/display" >"$E2E_ARTIFACTS/xvfb.log" 2>&1 &
+  E2E_SERVER_PIDS+=($!)
+  e2e_wait_for grep -q . "$E2E_TMP/display" || { e2e_fail "Xvfb did not start (see xvfb.log)"; return 1; }
+  DISPLAY=":$(head -n1 "$E2E_TMP/display")"
+  export DISPLAY QT_QPA_PLATFORM=xcb
+  e2e_log "Xvfb on display $DISPLAY"
+}
+
+# Each check starts as the last one left the screen: no window manager
+# keeps any state of a window that is gone.
+e2e_desktop_reset() { :; }
+
+# The first visible window of a process (Qt marks its windows with the
+# process id), or of a title matching a pattern.
+display_window_of_pid() { xdotool search --onlyvisible --pid "$1" 2>/dev/null | head -n1; }
+display_window_titled() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1; }
+
+# "X Y WIDTH HEIGHT" of a window (default E2E_WINDOW) on the screen.
+e2e_window_geometry() {
+  xdotool getwindowgeometry --shell "${1:-$E2E_WINDOW}" | awk -F= '
+    { v[$1] = $2 } END { print v["X"], v["Y"], v["WIDTH"], v["HEIGHT"] }'
+}
+
+e2e_click() {
+  xdotool mousemove --window "$E2E_WINDOW" "$1" "$2" click "${3:-1}"
+}
+
+e2e_focus() {
+  # Bounded: without a window manager a refused focus would wait forever.
+  timeout 5 xdotool windowfocus --sync "$E2E_WINDOW" 2>/dev/null || xdotool windowfocus "$E2E_WINDOW"
+}
+
+e2e_key() { e2e_focus && xdotool key --delay 50 "$@"; }
+e2e_keydown() { e2e_focus && xdotool keydown "$1"; }
+e2e_keyup() { e2e_focus && xdotool keyup "$1"; }
+
+e2e_screenshot() {
+  import -window root "$E2E_ARTIFACTS/$1.png"
+  e2e_log "screenshot $1.png"
+}
+
+e2e_window_screenshot() {
+  import -window "$E2E_WINDOW" "$E2E_ARTIFACTS/$1.png"
+}
+
+e2e_save_dialog() {
+  e2e_wait_for bash -c "[ \$(xdotool search --onlyvisible --pid $E2E_PID | wc -l) -gt ${E2E_WINDOWS_BEFORE:-1} ]" ||
+    { e2e_fail "no save dialog opened"; return 1; }
+  local dialog
+  dialog=$(xdotool search --onlyvisible --pid "$E2E_PID" | grep -vx "$E2E_WINDOW" | tail -n1)
+  sleep 0.5
+  timeout 5 xdotool windowfocus --sync "$dialog" 2>/dev/null || true
+  xdotool key --delay 30 ctrl+a
+  xdotool type --delay 20 "$1"
+  xdotool key Return
+  e2e_wait_for test -s "$1" || { e2e_fail "nothing was saved to $1"; return 1; }
+}
+
+# The pointer rests in a corner, off every window (and its tooltips).
+e2e_pointer_park() { xdotool mousemove 1270 1010; }
