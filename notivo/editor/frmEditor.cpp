@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include "notivo/editor/CursorFiles.h"
 #include "notivo/editor/EditorWindows.h"
 #include "notivo/staff/ScoreView.h"
 #include "notivo/staff/StaffGeometry.h"
@@ -35,10 +36,6 @@ const QString CheckBoxClass = QStringLiteral("CheckBox");
 const QString OptionButtonClass = QStringLiteral("OptionButton");
 const QString ComboBoxClass = QStringLiteral("ComboBox");
 const QString CanvasClass = QStringLiteral("Canvas");
-
-const QString NormalCursorFile = QStringLiteral("RurUzezize/RurUzezize Normal.ani");
-const QString LinkCursorFile = QStringLiteral("RurUzezize/RurUzezize Link.ani");
-const QString BusyCursorFile = QStringLiteral("RurUzezize/Orla's 3D Crystal Busy.ani");
 
 template <typename W>
 W* place(W* widget, int left, int top, int width, int height, const QString& name)
@@ -230,7 +227,7 @@ bool frmEditor::Form_Load()
     ShapeControl();
     setWindowTitle(QStringLiteral("Cantorel"));
     drawPositionTicks();
-    BusyCursor = platform::cursors::loadCursorFromFile(platform::programFile(BusyCursorFile));
+    BusyCursor = platform::cursors::loadCursorFromFile(platform::programFile(cursorfiles::Busy));
     score.SelectedNoteId = NoteId::Quarter;
     SelBox->resize(NoteContainerPbx->width() + 2, SelBox->height());
     loadCursors();
@@ -249,8 +246,9 @@ bool frmEditor::Form_Load()
 void frmEditor::drawPositionTicks()
 {
     for (int i = 3; i <= 32; ++i) {
-        Picture6->line(16 * i + 3, 0, 16 * i + 3, 8, QColor(160, 160, 160));
-        Picture6->line(16 * i + 5, 0, 16 * i + 5, 8, QColor(221, 221, 221));
+        const int x = staff::ColumnPitch * i;
+        Picture6->line(x + 3, 0, x + 3, 8, QColor(160, 160, 160));
+        Picture6->line(x + 5, 0, x + 5, 8, QColor(221, 221, 221));
     }
     Picture6->refresh();
 }
@@ -258,12 +256,12 @@ void frmEditor::drawPositionTicks()
 void frmEditor::loadCursors()
 {
     using platform::cursors::setCursorFromFile;
-    const QString normal = platform::programFile(NormalCursorFile);
+    const QString normal = platform::programFile(cursorfiles::Normal);
     CursorTable[0] = setCursorFromFile(normal, this);
     CursorTable[1] = setCursorFromFile(normal, Command5);
     CursorTable[2] = setCursorFromFile(normal, HScroll1);
     CursorTable[3] = setCursorFromFile(normal, Check1);
-    CursorTable[4] = setCursorFromFile(platform::programFile(LinkCursorFile), Option1[1]);
+    CursorTable[4] = setCursorFromFile(platform::programFile(cursorfiles::Link), Option1[1]);
     CursorTable[5] = setCursorFromFile(normal, Combo1);
 }
 

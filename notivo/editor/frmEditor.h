@@ -211,6 +211,7 @@ public:
     std::int32_t SelectionAnchorColumn = 0; // score column pressed last
     // Loads a cursor file of the program folder as the canvas's class cursor.
     void installCanvasCursor(const QString& file);
+    const QString& drawingCursorFile() const;
     QString CanvasCursorFile;               // the file installed by installCanvasCursor
 
     // Palette and edit modes (Check5 "Delete a gap/note" deletes the column under the pointer).

@@ -4,6 +4,7 @@
 #include <QScrollBar>
 
 #include "notivo/editor/frmEditor.h"
+#include "notivo/staff/StaffGeometry.h"
 #include "platform/cursors/ClassCursors.h"
 #include "platform/raster/PictureBox.h"
 #include "platform/raster/Raster.h"
@@ -11,7 +12,6 @@
 // The drawn menu bar, the menu tree behind it and the File, Edit and Help commands.
 namespace notivo {
 namespace {
-constexpr int ColumnWidth = 16;
 constexpr int BandAlpha = 128;
 
 QAction* addItem(QMenu* menu, const QString& caption, const QString& name)
@@ -163,11 +163,10 @@ void frmEditor::showMovedSelection()
 
 void frmEditor::HighlightSelection()
 {
-    // The band covers the selected columns where the view shows them now
-    // (column c is drawn around x = 16 (c - scroll) + 30), cut to the canvas.
+    // The band covers the selected columns where the view shows them now, cut to the canvas.
     const int scroll = HScroll1->value();
-    const int left = ColumnWidth * (score.SelectionStart - scroll) + 25;
-    const int right = left + ColumnWidth * (score.SelectionEnd + 1 - score.SelectionStart);
+    const int left = staff::columnBandEdge(score.SelectionStart - scroll);
+    const int right = left + staff::ColumnPitch * (score.SelectionEnd + 1 - score.SelectionStart);
     QImage& canvas = NoteContainerPbx->image();
     const int x0 = std::max(left, 0);
     const int x1 = std::min(right, canvas.width());

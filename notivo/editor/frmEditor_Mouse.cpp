@@ -4,6 +4,7 @@
 #include <QToolButton>
 #include <algorithm>
 
+#include "notivo/editor/CursorFiles.h"
 #include "notivo/editor/EditorWiring.h"
 #include "notivo/editor/StaffEditing.h"
 #include "notivo/editor/frmEditor.h"
@@ -107,6 +108,12 @@ void frmEditor::installCanvasCursor(const QString& file)
     CanvasCursorFile = file;
 }
 
+// The drawing cursor the options choose: the pencil or the animated one.
+const QString& frmEditor::drawingCursorFile() const
+{
+    return Option3[0]->isChecked() ? cursorfiles::Pencil : cursorfiles::AnimatedDrawing;
+}
+
 // Every button edits the same way; the press also clears the selection and
 // remembers where a selection drag starts.
 void frmEditor::NoteContainerPbx_MouseDown(int Button, int Shift, double X, double Y)
@@ -118,7 +125,7 @@ void frmEditor::NoteContainerPbx_MouseDown(int Button, int Shift, double X, doub
     const int r = staff::positionAt(Y);
     const int w = staff::windowColumnAt(X);
     const int s = HScroll1->value();
-    SelectionAnchorX = editing::columnBandEdge(w);
+    SelectionAnchorX = staff::columnBandEdge(w);
     SelectionAnchorColumn = w + s;
 
     switch (modeOf(*this)) {
@@ -178,7 +185,8 @@ void frmEditor::NoteContainerPbx_MouseMove(int Button, int /*Shift*/, double X, 
         DisplayPentagramNotes(false);
         if (w >= 1 && w + s <= score.ColumnCount) {
             QImage& canvas = NoteContainerPbx->image();
-            blendColumns(canvas, editing::columnBandEdge(w), 16, deleteMarkSource(canvas.size()), DeleteMarkAlpha);
+            blendColumns(canvas, staff::columnBandEdge(w), staff::ColumnPitch, deleteMarkSource(canvas.size()),
+                         DeleteMarkAlpha);
         }
         NoteContainerPbx->refresh();
         return;
@@ -197,11 +205,11 @@ void frmEditor::NoteContainerPbx_MouseMove(int Button, int /*Shift*/, double X, 
     const int c = staff::windowColumnAt(X) + s;
     switch (editing::cursorForCell(score, r, c, CanvasCursorState)) {
     case editing::CursorChange::Eraser:
-        installCanvasCursor(QStringLiteral("Erace.cur"));
+        installCanvasCursor(cursorfiles::Eraser);
         CanvasCursorState = 1;
         break;
     case editing::CursorChange::Drawing:
-        installCanvasCursor(Option3[0]->isChecked() ? QStringLiteral("pencil.cur") : QStringLiteral("Animated.ani"));
+        installCanvasCursor(drawingCursorFile());
         CanvasCursorState = 0;
         break;
     case editing::CursorChange::None:

@@ -1,20 +1,13 @@
 #include <QIcon>
 #include <QToolButton>
 
+#include "notivo/editor/CursorFiles.h"
 #include "notivo/editor/EditorWiring.h"
 #include "notivo/editor/frmEditor.h"
 #include "platform/raster/PictureBox.h"
 
 namespace notivo {
 namespace {
-
-// Cursor files of the canvas for each mode (program folder).
-const QString SelectCursor = QStringLiteral("Selection1.cur");
-const QString DrawingCursorAnimated = QStringLiteral("Animated.ani");
-const QString DrawingCursorPencil = QStringLiteral("pencil.cur");
-const QString InsertGapCursor = QStringLiteral("RurUzezize/RurUzezize Alternate2.ani");
-const QString InsertGapOffCursor = QStringLiteral("RurUzezize/Animated.ani");
-const QString DeleteCursor = QStringLiteral("Erace.cur");
 
 constexpr int NoteIds[] = {1, 2, 3, 4, 5, 10, 11};
 const QSize PictureSize(21, 21);
@@ -86,9 +79,9 @@ void frmEditor::Check1_Click()
     if (Check1->isChecked()) {
         Check4->setChecked(false);
         Check5->setChecked(false);
-        installCanvasCursor(SelectCursor);
+        installCanvasCursor(cursorfiles::Select);
     } else {
-        installCanvasCursor(DrawingCursorAnimated);
+        installCanvasCursor(cursorfiles::AnimatedDrawing);
     }
 }
 
@@ -97,9 +90,9 @@ void frmEditor::Check4_Click()
     if (Check4->isChecked()) {
         Check1->setChecked(false);
         Check5->setChecked(false);
-        installCanvasCursor(InsertGapCursor);
+        installCanvasCursor(cursorfiles::InsertGap);
     } else {
-        installCanvasCursor(InsertGapOffCursor);
+        installCanvasCursor(cursorfiles::InsertGapOff);
         DisplayPentagramNotes(true); // the gap marker goes with the mode
     }
 }
@@ -109,9 +102,9 @@ void frmEditor::Check5_Click()
     if (Check5->isChecked()) {
         Check1->setChecked(false);
         Check4->setChecked(false);
-        installCanvasCursor(DeleteCursor);
+        installCanvasCursor(cursorfiles::Eraser);
     } else {
-        installCanvasCursor(Option3[0]->isChecked() ? DrawingCursorPencil : DrawingCursorAnimated);
+        installCanvasCursor(drawingCursorFile());
         DisplayPentagramNotes(true); // the column mark goes with the mode
     }
 }
@@ -121,7 +114,7 @@ void frmEditor::Option3_Click(int Index)
     if (Index < 0 || Index > 1)
         return;
     Option3[Index]->setChecked(true);
-    installCanvasCursor(Index == 0 ? DrawingCursorPencil : DrawingCursorAnimated);
+    installCanvasCursor(Index == 0 ? cursorfiles::Pencil : cursorfiles::AnimatedDrawing);
 }
 
 } // namespace notivo
