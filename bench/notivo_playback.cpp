@@ -145,7 +145,7 @@ RunFigures playAlone(int tempo, platform::midi::RecorderMidiService& recorder, E
     RunFigures figures;
     const double cpu0 = cpuSeconds();
     const auto wall0 = Clock::now();
-    engine.Command5_Click();
+    engine.togglePlay();
     if (engine.Playing())
         loop.exec();
     figures.wallSeconds = std::chrono::duration<double>(Clock::now() - wall0).count();

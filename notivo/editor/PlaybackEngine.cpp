@@ -16,7 +16,7 @@ PlaybackEngine::PlaybackEngine(Score& score, PlaybackOutput& output, Scheduler& 
 
 PlaybackEngine::~PlaybackEngine() { scheduler_.cancelOwnedBy(this); }
 
-void PlaybackEngine::Command5_Click()
+void PlaybackEngine::togglePlay()
 {
     if (shutDown_)
         return;
@@ -41,7 +41,7 @@ void PlaybackEngine::Command5_Click()
     startPass();
 }
 
-void PlaybackEngine::Command1_Click()
+void PlaybackEngine::stop()
 {
     // A Stop while nothing plays leaves no trace (it would otherwise rewind a later pause).
     if (!playing_)
@@ -124,7 +124,7 @@ void PlaybackEngine::releaseAllNotes(NoteHolder holder)
         out_.NoteOff(v, holder);
 }
 
-void PlaybackEngine::Command2_Click()
+void PlaybackEngine::step()
 {
     if (shutDown_)
         return;
@@ -144,7 +144,7 @@ void PlaybackEngine::Command2_Click()
     soundColumn(stepColumn_, staff::lineThroughColumn(stepColumn_ - out_.scrollValue()), stepColumn_);
 }
 
-void PlaybackEngine::Picture6_MouseDown(double x)
+void PlaybackEngine::soundStripAt(double x)
 {
     if (shutDown_)
         return;

@@ -81,16 +81,13 @@ void frmEditor::setPlaybackClock(std::shared_ptr<Scheduler> clock)
     buildEngine(*this);
 }
 
-void frmEditor::Command5_Click() { Playback->Command5_Click(); }
+void frmEditor::Command5_Click() { Playback->togglePlay(); }
 
-void frmEditor::Command1_Click() { Playback->Command1_Click(); }
+void frmEditor::Command1_Click() { Playback->stop(); }
 
-void frmEditor::Command2_Click() { Playback->Command2_Click(); }
+void frmEditor::Command2_Click() { Playback->step(); }
 
-void frmEditor::Picture6_MouseDown(int /*Button*/, int /*Shift*/, double X, double /*Y*/)
-{
-    Playback->Picture6_MouseDown(X);
-}
+void frmEditor::Picture6_MouseDown(int /*Button*/, int /*Shift*/, double X, double /*Y*/) { Playback->soundStripAt(X); }
 
 void frmEditor::Picture6_MouseMove(int Button, int Shift, double X, double Y)
 {

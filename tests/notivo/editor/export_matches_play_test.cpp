@@ -114,7 +114,7 @@ TEST(ExportMatchesPlay, TheFileSoundsWhatPlaySendsWithinAMillisecond)
             PlaybackEngine engine(score, out, clock);
             midi.SetInstrument(instrument); // the instrument list's choice, before Play
             out.note();
-            engine.Command5_Click();
+            engine.togglePlay();
             clock.run(); // the whole run, on the fake clock
             midi.close();
             platform::midi::installMidiService(nullptr);
