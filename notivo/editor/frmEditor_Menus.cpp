@@ -91,7 +91,7 @@ void frmEditor::MenusController_MouseDown(int Index)
     setMenuButtonLook(Index, true);
     const std::array<QMenu*, 4> menus = {mnuFile, mnuEdit, mnuDevice, MnuHelp};
     const QPushButton* button = MenusController[Index];
-    PopupMenu(menus[Index], mapToGlobal(QPoint(button->x(), button->y() + button->height())));
+    services_.popupMenu(menus[Index], mapToGlobal(QPoint(button->x(), button->y() + button->height())));
     // The release that closed the menu went to the menu, not to the bar:
     // leave no button looking pressed once its menu is gone.
     for (int i = 0; i < 4; ++i)
@@ -114,12 +114,12 @@ void frmEditor::mnuNewItm_Click()
 void frmEditor::mnuPrintItm_Click()
 {
     DisplayPentagramNotes(true);
-    ShowPrintDialog(this);
+    services_.showPrintDialog(this, score);
 }
 
-void frmEditor::mnuPrintPreviewItm_Click() { ShowPrintPreview(this); }
+void frmEditor::mnuPrintPreviewItm_Click() { services_.showPrintPreview(this, score); }
 
-void frmEditor::mnuAboutItm_Click() { ShowAbout(this); }
+void frmEditor::mnuAboutItm_Click() { services_.showAbout(this); }
 
 void frmEditor::mnuExitItm_Click()
 {
@@ -130,7 +130,7 @@ void frmEditor::mnuExitItm_Click()
     QCoreApplication::processEvents();
     Form_Unload();
     QCoreApplication::processEvents();
-    EndProgram();
+    services_.endProgram();
 }
 
 void frmEditor::mnuDeleteItm_Click()

@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "notivo/editor/CursorFiles.h"
-#include "notivo/editor/EditorWiring.h"
+#include "notivo/editor/EventCodes.h"
 #include "notivo/editor/StaffEditing.h"
 #include "notivo/editor/frmEditor.h"
 #include "notivo/score/NotePitch.h"
@@ -81,25 +81,25 @@ int shiftCode(int qtModifiers)
     return code;
 }
 
-void connectStaffMouse(frmEditor& e)
+void frmEditor::connectStaffMouse()
 {
     using platform::PictureBox;
-    QObject::connect(e.NoteContainerPbx, &PictureBox::mouseDown, &e,
-                     [&e](Qt::MouseButton button, Qt::MouseButtons held, Qt::KeyboardModifiers shift, double x, double y) {
-                         if (held == button)
-                             e.StaffGestureStarted(); // the first button down: one undo step until all are up
-                         e.NoteContainerPbx_MouseDown(buttonCode(button), shiftCode(shift), x, y);
-                     });
-    QObject::connect(e.NoteContainerPbx, &PictureBox::mouseMove, &e,
-                     [&e](Qt::MouseButtons buttons, Qt::KeyboardModifiers shift, double x, double y) {
-                         e.NoteContainerPbx_MouseMove(buttonCode(buttons), shiftCode(shift), x, y);
-                     });
-    QObject::connect(e.NoteContainerPbx, &PictureBox::mouseUp, &e,
-                     [&e](Qt::MouseButton button, Qt::MouseButtons held, Qt::KeyboardModifiers shift, double x, double y) {
-                         e.NoteContainerPbx_MouseUp(buttonCode(button), shiftCode(shift), x, y);
-                         if (held == Qt::NoButton)
-                             e.StaffGestureEnded();
-                     });
+    connect(NoteContainerPbx, &PictureBox::mouseDown, this,
+            [this](Qt::MouseButton button, Qt::MouseButtons held, Qt::KeyboardModifiers shift, double x, double y) {
+                if (held == button)
+                    StaffGestureStarted(); // the first button down: one undo step until all are up
+                NoteContainerPbx_MouseDown(buttonCode(button), shiftCode(shift), x, y);
+            });
+    connect(NoteContainerPbx, &PictureBox::mouseMove, this,
+            [this](Qt::MouseButtons buttons, Qt::KeyboardModifiers shift, double x, double y) {
+                NoteContainerPbx_MouseMove(buttonCode(buttons), shiftCode(shift), x, y);
+            });
+    connect(NoteContainerPbx, &PictureBox::mouseUp, this,
+            [this](Qt::MouseButton button, Qt::MouseButtons held, Qt::KeyboardModifiers shift, double x, double y) {
+                NoteContainerPbx_MouseUp(buttonCode(button), shiftCode(shift), x, y);
+                if (held == Qt::NoButton)
+                    StaffGestureEnded();
+            });
 }
 
 void frmEditor::installCanvasCursor(const QString& file)

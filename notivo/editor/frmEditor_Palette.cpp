@@ -2,7 +2,6 @@
 #include <QToolButton>
 
 #include "notivo/editor/CursorFiles.h"
-#include "notivo/editor/EditorWiring.h"
 #include "notivo/editor/frmEditor.h"
 #include "platform/raster/PictureBox.h"
 
@@ -21,39 +20,41 @@ void setPicture(QToolButton* button, const QString& name)
 
 } // namespace
 
+// The editing, palette, playback, timer and tip handlers, each wired in the
+// file that owns them.
 void frmEditor::connectEditingHandlers()
 {
-    assignControlTips(*this);
-    connectPalette(*this);
-    connectStaffMouse(*this);
-    connectPlayback(*this);
-    connectTimer(*this);
-    connectShortcuts(*this);
+    assignControlTips();
+    connectPalette();
+    connectStaffMouse();
+    connectPlayback();
+    connectTimer();
+    connectShortcuts();
 }
 
-void connectPalette(frmEditor& e)
+void frmEditor::connectPalette()
 {
     for (int id : NoteIds) {
-        setPicture(e.Option1[id], QString::number(id));
-        QObject::connect(e.Option1[id], &QToolButton::clicked, &e, [&e, id] { e.Option1_Click(id); });
+        setPicture(Option1[id], QString::number(id));
+        connect(Option1[id], &QToolButton::clicked, this, [this, id] { Option1_Click(id); });
     }
-    setPicture(e.Check2[0], QStringLiteral("sharp"));
-    setPicture(e.Check2[1], QStringLiteral("flat"));
-    setPicture(e.Check1, QStringLiteral("select"));
-    setPicture(e.Check4, QStringLiteral("gap"));
-    setPicture(e.Check5, QStringLiteral("delete"));
-    setPicture(e.Option3[0], QStringLiteral("pencil"));
-    setPicture(e.Option3[1], QStringLiteral("animated"));
+    setPicture(Check2[0], QStringLiteral("sharp"));
+    setPicture(Check2[1], QStringLiteral("flat"));
+    setPicture(Check1, QStringLiteral("select"));
+    setPicture(Check4, QStringLiteral("gap"));
+    setPicture(Check5, QStringLiteral("delete"));
+    setPicture(Option3[0], QStringLiteral("pencil"));
+    setPicture(Option3[1], QStringLiteral("animated"));
 
     // A box changed from code runs its handler as a click does, so the mode
     // boxes keep each other consistent whoever changes them.
     for (int i = 0; i < 2; ++i)
-        QObject::connect(e.Check2[i], &QToolButton::toggled, &e, [&e, i] { e.Check2_Click(i); });
-    QObject::connect(e.Check1, &QToolButton::toggled, &e, [&e] { e.Check1_Click(); });
-    QObject::connect(e.Check4, &QToolButton::toggled, &e, [&e] { e.Check4_Click(); });
-    QObject::connect(e.Check5, &QToolButton::toggled, &e, [&e] { e.Check5_Click(); });
+        connect(Check2[i], &QToolButton::toggled, this, [this, i] { Check2_Click(i); });
+    connect(Check1, &QToolButton::toggled, this, [this] { Check1_Click(); });
+    connect(Check4, &QToolButton::toggled, this, [this] { Check4_Click(); });
+    connect(Check5, &QToolButton::toggled, this, [this] { Check5_Click(); });
     for (int i = 0; i < 2; ++i)
-        QObject::connect(e.Option3[i], &QToolButton::clicked, &e, [&e, i] { e.Option3_Click(i); });
+        connect(Option3[i], &QToolButton::clicked, this, [this, i] { Option3_Click(i); });
 }
 
 void frmEditor::Option1_Click(int Index)

@@ -9,7 +9,7 @@
 #include "notivo/editor/PlaybackEngine.h"
 #include "notivo/score/ScoreExport.h"
 #include "platform/midi/MidiMessage.h"
-#include "platform/midi/RecorderMidi.h"
+#include "tests/support/RecorderMidi.h"
 #include "play_fakes.h"
 #include "tests/notivo/score/ExportScores.h"
 #include "tests/support/ExternalReaders.h"

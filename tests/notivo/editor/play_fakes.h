@@ -52,6 +52,12 @@ public:
         running_ = false;
     }
     long long ms() const { return std::chrono::duration_cast<std::chrono::milliseconds>(t - start).count(); }
+    // Counts from now on, as if the clock had just been made (set-up done).
+    void startHere()
+    {
+        start = t;
+        waits.clear();
+    }
 
 protected:
     void wakeAt(std::optional<SteadyClock::time_point>) override {}

@@ -65,24 +65,22 @@ class ScriptedSession : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        platform::midi::installMidiService(&midi);
-        editor = std::make_unique<frmEditor>(score);
-        editor->EndProgram = [this] { ++endCount; };
-        editor->ChooseSaveFile = [this](QWidget*, const QString&) { return savePath; };
+        EditorServices services;
+        services.endProgram = [this] { ++endCount; };
+        services.chooseSaveFile = [this](QWidget*, const QString&) { return savePath; };
+        auto fake = std::make_unique<FakeClock>();
+        clock = fake.get();
+        services.scheduler = std::move(fake);
+        services.midi = &midi;
+        editor = std::make_unique<frmEditor>(score, std::move(services));
         ASSERT_TRUE(editor->Form_Load());
         editor->Timer2->stop(); // no ticks: the session is about sound and files
-        clock = std::make_shared<FakeClock>();
-        editor->setPlaybackClock(clock);
         clock->run();
         origin = clock->ms();
         midi.now = [this] { return clock->ms() - origin; };
         midi.log.clear();
     }
-    void TearDown() override
-    {
-        editor.reset();
-        platform::midi::installMidiService(nullptr);
-    }
+    void TearDown() override { editor.reset(); }
 
     void mouse(QWidget* w, QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons held, QPointF pos)
     {
@@ -131,7 +129,7 @@ protected:
     SessionMidi midi;
     Score score;
     std::unique_ptr<frmEditor> editor;
-    std::shared_ptr<FakeClock> clock;
+    FakeClock* clock = nullptr; // the editor's
     long long origin = 0;
     int endCount = 0;
     QTemporaryDir folder;
