@@ -6,7 +6,7 @@
 #include <QShortcut>
 #include <QToolButton>
 
-#include "notivo/editor/EditorKeys.h"
+#include "notivo/keys/EditorKeys.h"
 #include "notivo/editor/frmEditor.h"
 
 // The keyboard: every key runs the handler the mouse runs for the same
