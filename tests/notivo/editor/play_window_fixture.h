@@ -34,9 +34,7 @@ protected:
         services.chooseOpenFile = [this](QWidget* parent, const QString& folder) { return chooseOpenFile(parent, folder); };
         services.chooseSaveFile = [this](QWidget* parent, const QString& folder) { return chooseSaveFile(parent, folder); };
         services.showPrintDialog = [this](QWidget* parent, Score& s) { showPrintDialog(parent, s); };
-        auto fake = std::make_unique<FakeClock>();
-        clock = fake.get();
-        services.scheduler = std::move(fake);
+        clock = fakeClockFor(services);
         services.midi = &recorder;
         editor = std::make_unique<frmEditor>(score, std::move(services));
         ASSERT_TRUE(editor->Form_Load());

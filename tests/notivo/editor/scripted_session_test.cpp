@@ -68,9 +68,7 @@ protected:
         EditorServices services;
         services.endProgram = [this] { ++endCount; };
         services.chooseSaveFile = [this](QWidget*, const QString&) { return savePath; };
-        auto fake = std::make_unique<FakeClock>();
-        clock = fake.get();
-        services.scheduler = std::move(fake);
+        clock = fakeClockFor(services);
         services.midi = &midi;
         editor = std::make_unique<frmEditor>(score, std::move(services));
         ASSERT_TRUE(editor->Form_Load());
