@@ -15,7 +15,6 @@
 #include <QToolButton>
 
 #include "notivo/editor/CursorFiles.h"
-#include "notivo/editor/EditorWindows.h"
 #include "notivo/staff/ScoreView.h"
 #include "notivo/staff/StaffGeometry.h"
 #include "notivo/widgets/DigitalCounter.h"
