@@ -20,7 +20,7 @@
 #include "keyrig/frmPiano.h"
 #include "platform/chrome/MessageBox.h"
 #include "platform/chrome/ProgramFolder.h"
-#include "platform/midi/RecorderMidi.h"
+#include "tests/support/RecorderMidi.h"
 #include "BenchSupport.h"
 
 namespace {

@@ -30,8 +30,9 @@
 #include "notivo/editor/Scheduler.h"
 #include "notivo/editor/frmEditor.h"
 #include "platform/midi/MidiMessage.h"
-#include "platform/midi/RecorderMidi.h"
 #include "platform/raster/PictureBox.h"
+#include "tests/notivo/editor/EditorProbe.h"
+#include "tests/support/RecorderMidi.h"
 #include "BenchSupport.h"
 
 using namespace notivo;
@@ -145,7 +146,7 @@ RunFigures playAlone(int tempo, platform::midi::RecorderMidiService& recorder, E
     RunFigures figures;
     const double cpu0 = cpuSeconds();
     const auto wall0 = Clock::now();
-    engine.Command5_Click();
+    engine.togglePlay();
     if (engine.Playing())
         loop.exec();
     figures.wallSeconds = std::chrono::duration<double>(Clock::now() - wall0).count();
@@ -221,14 +222,16 @@ std::vector<double> playWhileWorking(platform::midi::RecorderMidiService& record
     Score score;
     for (int c = 1; c <= 64; ++c)
         score.placeNote(3 + c % 12, c, NoteId::Quarter, 0);
-    frmEditor editor(score);
-    editor.EndProgram = [] {};
+    EditorServices services;
+    services.endProgram = [] {};
+    frmEditor editor(score, std::move(services));
+    const EditorProbe probe(editor);
     if (!editor.Form_Load()) {
         std::fprintf(stderr, "the editor did not start\n");
         std::exit(1);
     }
     editor.show();
-    runUntil([&] { return editor.PlaybackTiming->idle(); }); // the start-up preview
+    runUntil([&] { return probe.scheduler().idle(); }); // the start-up preview
 
     Worker worker(editor);
     std::mt19937 random(20261207);
@@ -237,7 +240,7 @@ std::vector<double> playWhileWorking(platform::midi::RecorderMidiService& record
     work.setSingleShot(true);
     work.setTimerType(Qt::PreciseTimer);
     QObject::connect(&work, &QTimer::timeout, [&] {
-        if (!editor.Playing())
+        if (!probe.playing())
             return;
         worker.next();
         work.start(gap(random));
@@ -247,11 +250,11 @@ std::vector<double> playWhileWorking(platform::midi::RecorderMidiService& record
     const std::vector<double> nominal = nominalOnsets(score, TempoAtStart);
     recorder.clear();
     editor.Command5->click();
-    const Clock::time_point start = editor.Playback->PlayStartTick();
+    const Clock::time_point start = probe.playback().PlayStartTick();
     work.start(gap(random));
-    runUntil([&] { return !editor.Playing(); });
+    runUntil([&] { return !probe.playing(); });
     work.stop();
-    runUntil([&] { return editor.PlaybackTiming->idle(); });
+    runUntil([&] { return probe.scheduler().idle(); });
 
     std::vector<Clock::time_point> actual;
     for (const RecordedMessage& m : recorder.messages()) {

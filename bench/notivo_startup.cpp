@@ -10,7 +10,7 @@
 
 #include "notivo/score/ScoreModel.h"
 #include "notivo/editor/frmEditor.h"
-#include "platform/midi/RecorderMidi.h"
+#include "tests/support/RecorderMidi.h"
 #include "BenchSupport.h"
 
 namespace {
@@ -34,8 +34,9 @@ int main(int argc, char** argv)
         recorder.clear();
         notivo::Score score;
         const auto start = Clock::now();
-        notivo::frmEditor editor(score);
-        editor.EndProgram = [] {};
+        notivo::EditorServices services;
+        services.endProgram = [] {};
+        notivo::frmEditor editor(score, std::move(services));
         if (!editor.Form_Load())
             return 1;
         const auto done = Clock::now();
@@ -48,8 +49,9 @@ int main(int argc, char** argv)
     std::printf("notivo_startup.load_without_preview: %.2f ms\n", median(loadBeyondPreview));
 
     notivo::Score score;
-    notivo::frmEditor editor(score);
-    editor.EndProgram = [] {};
+    notivo::EditorServices services;
+    services.endProgram = [] {};
+    notivo::frmEditor editor(score, std::move(services));
     if (!editor.Form_Load())
         return 1;
     for (int c = 1; c <= 30; ++c)

@@ -108,17 +108,35 @@ void frmPiano::createControls()
     background_ = QImage(QStringLiteral(":/images/background.png"))
                       .scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 
-    auto label = [this](const char* name, const QRect& geometry) {
-        auto* l = new PanelLabel(this);
-        l->setObjectName(QString::fromLatin1(name));
-        l->setGeometry(geometry);
-        l->setTextFormat(Qt::PlainText);
-        return l;
-    };
+    createReadouts();
+    createCornerButtons();
+    createBankButtons();
+    createVolumeSlider();
+    createBeatControls();
+    createRateSlider();
+    createDrumPads();
+    connectPopUpLabels();
 
-    lblInstrument = label("lblInstrument", twipRect(293, 191, 1890, 210));
-    lblBeat = label("lblBeat", twipRect(2723, 191, 1170, 210));
-    lblBaseKey = label("lblBaseKey", twipRect(4088, 191, 240, 210));
+    for (int i = 0; i < 36; ++i)
+        keyColours_[i] = KeyTables::isBlackKey(i) ? Qt::black : Qt::white;
+    padColours_.fill(LightGrey);
+}
+
+PanelLabel* frmPiano::panelLabel(const char* name, const QRect& geometry)
+{
+    auto* l = new PanelLabel(this);
+    l->setObjectName(QString::fromLatin1(name));
+    l->setGeometry(geometry);
+    l->setTextFormat(Qt::PlainText);
+    return l;
+}
+
+// The instrument, beat and base-key readouts along the top.
+void frmPiano::createReadouts()
+{
+    lblInstrument = panelLabel("lblInstrument", twipRect(293, 191, 1890, 210));
+    lblBeat = panelLabel("lblBeat", twipRect(2723, 191, 1170, 210));
+    lblBaseKey = panelLabel("lblBaseKey", twipRect(4088, 191, 240, 210));
     for (PanelLabel* l : {lblInstrument, lblBeat, lblBaseKey}) {
         l->setFont(smallFont(9));
         l->setIndent(2);
@@ -131,16 +149,23 @@ void frmPiano::createControls()
     lblBaseKey->setTextColour(QColor(0, 0, 192));
     lblBaseKey->setIndent(0);
     lblBaseKey->setText(QStringLiteral(" C"));
+}
 
-    lblDevice = label("lblDevice", twipRect(4853, 146, 255, 315));
+// The device and exit symbols in the top right corner.
+void frmPiano::createCornerButtons()
+{
+    lblDevice = panelLabel("lblDevice", twipRect(4853, 146, 255, 315));
     lblDevice->setSymbol(QImage(QStringLiteral(":/images/device.png")));
     lblDevice->setTextColour(LightGrey);
-    lblExit = label("lblExit", twipRect(5108, 146, 255, 315));
+    lblExit = panelLabel("lblExit", twipRect(5108, 146, 255, 315));
     lblExit->setSymbol(QImage(QStringLiteral(":/images/exit.png")));
     lblExit->setTextColour(LightGrey);
+}
 
+void frmPiano::createBankButtons()
+{
     for (int i = 0; i < 4; ++i) {
-        PanelLabel* l = label("lblBank", twipRect(293 + 240.0 * i, 431, 210, 210));
+        PanelLabel* l = panelLabel("lblBank", twipRect(293 + 240.0 * i, 431, 210, 210));
         l->setObjectName(QStringLiteral("lblBank_%1").arg(i));
         l->setFont(smallFont(10, true));
         l->setAlignment(Qt::AlignCenter);
@@ -151,21 +176,27 @@ void frmPiano::createControls()
         connect(l, &PanelLabel::mouseUp, this, [this, i] { lblBank_MouseUp(i); });
         lblBank[i] = l;
     }
+}
 
-    Label2 = label("Label2", twipRect(1328, 506, 855, 45));
+void frmPiano::createVolumeSlider()
+{
+    Label2 = panelLabel("Label2", twipRect(1328, 506, 855, 45));
     Label2->setBackColour(LightGrey);
-    lblVolumePtr = label("lblVolumePtr", twipRect(2048, 461, 135, 135));
+    lblVolumePtr = panelLabel("lblVolumePtr", twipRect(2048, 461, 135, 135));
     lblVolumePtr->setBackColour(Grey);
-    lblVolume = label("lblVolume", twipRect(SliderMath::VolumeTrack.start, 461, 855, 135));
+    lblVolume = panelLabel("lblVolume", twipRect(SliderMath::VolumeTrack.start, 461, 855, 135));
     connect(lblVolume, &PanelLabel::mouseDown, this,
             [this](Qt::MouseButton, QPointF pos) { lblVolume_MouseDown(pos.x() * TwipsPerPixel); });
     connect(lblVolume, &PanelLabel::mouseMove, this,
             [this](QPointF pos) { lblVolume_MouseMove(pos.x() * TwipsPerPixel); });
     connect(lblVolume, &PanelLabel::mouseUp, this, [this] { lblVolume_MouseUp(); });
+}
 
+void frmPiano::createBeatControls()
+{
     const double beatLefts[] = {2723, 2963, 3203, 3443, 3683};
     for (int i = 0; i < 5; ++i) {
-        PanelLabel* l = label("lblBeatCtrl", twipRect(beatLefts[i], 431, 210, 210));
+        PanelLabel* l = panelLabel("lblBeatCtrl", twipRect(beatLefts[i], 431, 210, 210));
         l->setObjectName(QStringLiteral("lblBeatCtrl_%1").arg(i));
         l->setBackColour(Grey);
         l->setTextColour(QColor(192, 0, 0));
@@ -176,12 +207,15 @@ void frmPiano::createControls()
         connect(l, &PanelLabel::clicked, this, [this, i] { lblBeatCtrl_Click(i); });
         lblBeatCtrl[i] = l;
     }
+}
 
-    Label1 = label("Label1", twipRect(3953, 191, 60, 465));
+void frmPiano::createRateSlider()
+{
+    Label1 = panelLabel("Label1", twipRect(3953, 191, 60, 465));
     Label1->setBackColour(LightGrey);
-    lblRatePtr = label("lblRatePtr", twipRect(3923, 341, 135, 135));
+    lblRatePtr = panelLabel("lblRatePtr", twipRect(3923, 341, 135, 135));
     lblRatePtr->setBackColour(Grey);
-    lblRate = label("lblRate", twipRect(3960, SliderMath::RateTrack.start, 75, 450));
+    lblRate = panelLabel("lblRate", twipRect(3960, SliderMath::RateTrack.start, 75, 450));
     // The knob is wider than the track; what lands on it works the track.
     // Knob and track are siblings: map through the window they share.
     auto rateY = [this](PanelLabel* from, QPointF pos) {
@@ -194,14 +228,21 @@ void frmPiano::createControls()
                 [=, this](QPointF pos) { lblRate_MouseMove(rateY(source, pos)); });
         connect(source, &PanelLabel::mouseUp, this, [this] { lblRate_MouseUp(); });
     }
+}
 
+void frmPiano::createDrumPads()
+{
     for (int p = 0; p < 12; ++p) {
-        PanelLabel* l = label("lblDrums", padRect(p));
+        PanelLabel* l = panelLabel("lblDrums", padRect(p));
         l->setObjectName(QStringLiteral("lblDrums_%1").arg(p));
         connect(l, &PanelLabel::clicked, this, [this, p] { lblDrums_Click(p); });
         lblDrums[p] = l;
     }
+}
 
+// The readouts and the device symbol open their menus.
+void frmPiano::connectPopUpLabels()
+{
     connect(lblInstrument, &PanelLabel::clicked, this, [this] {
         lblInstrument->setBackColour(Yellow);
         popUp(0);
@@ -219,10 +260,6 @@ void frmPiano::createControls()
     });
     connect(lblBaseKey, &PanelLabel::clicked, this, [this] { popUp(4); });
     connect(lblExit, &PanelLabel::clicked, this, [this] { lblExit_Click(); });
-
-    for (int i = 0; i < 36; ++i)
-        keyColours_[i] = KeyTables::isBlackKey(i) ? Qt::black : Qt::white;
-    padColours_.fill(LightGrey);
 }
 
 void frmPiano::createMenus()

@@ -86,6 +86,15 @@ private:
     void Form_Load();
     void Form_Unload();
     void createControls();
+    PanelLabel* panelLabel(const char* name, const QRect& geometry);
+    void createReadouts();
+    void createCornerButtons();
+    void createBankButtons();
+    void createVolumeSlider();
+    void createBeatControls();
+    void createRateSlider();
+    void createDrumPads();
+    void connectPopUpLabels();
     void createMenus();
     void fillDeviceMenu();
     void fillNameMenus();

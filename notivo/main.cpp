@@ -58,7 +58,8 @@ int main(int argc, char** argv)
         return runWithoutWindow(command);
     if (!trace.isEmpty())
         platform::midi::SynthTrace::start(trace);
-    notivo::frmEditor editor;
+    notivo::Score score;
+    notivo::frmEditor editor(score);
     // Without a MIDI device the start-up has told the user and the program ends.
     if (!editor.Form_Load())
         return 1;

@@ -33,6 +33,47 @@ std::optional<int> wholeNumber(const QString& text, int first, int last)
     return value;
 }
 
+// Reads the value of --tempo or --instrument (after "=" or in the next
+// argument, which `i` then passes) into `settings`; says what is wrong, or
+// nothing.
+QString readSetting(const QString& name, const QStringList& arguments, int& i, ExportSettings& settings)
+{
+    const QString& argument = arguments[i];
+    QString value;
+    if (argument.contains(QLatin1Char('=')))
+        value = argument.section(QLatin1Char('='), 1);
+    else if (i + 1 < arguments.size())
+        value = arguments[++i];
+    else
+        return QStringLiteral("%1 needs a value").arg(name);
+    const bool tempo = name == QLatin1String("--tempo");
+    const int last = tempo ? TempoMaximum : InstrumentCount - 1;
+    const std::optional<int> number = wholeNumber(value, 0, last);
+    if (!number)
+        return QStringLiteral("%1 takes a whole number from 0 to %2, not \"%3\"").arg(name).arg(last).arg(value);
+    (tempo ? settings.tempoValue : settings.instrument) = *number;
+    return {};
+}
+
+// What the arguments that are no options ask for, once the options are read.
+CommandLine fromPositional(CommandLine command, const QStringList& positional, bool exporting, bool settingGiven)
+{
+    if (exporting) {
+        if (positional.size() != 2)
+            return failed(QStringLiteral("--export needs the file to write and the score to read: --export OUT IN"));
+        command.action = CommandLine::Action::Export;
+        command.exportOut = positional[0];
+        command.exportIn = positional[1];
+        return command;
+    }
+    if (settingGiven)
+        return failed(QStringLiteral("--tempo and --instrument go with --export"));
+    if (positional.size() > 1)
+        return failed(QStringLiteral("only one score can be opened at a time"));
+    command.scoreFile = positional.value(0);
+    return command;
+}
+
 } // namespace
 
 CommandLine parseCommandLine(const QStringList& arguments)
@@ -66,42 +107,15 @@ CommandLine parseCommandLine(const QStringList& arguments)
         }
         const QString name = argument.section(QLatin1Char('='), 0, 0);
         if (name == QLatin1String("--tempo") || name == QLatin1String("--instrument")) {
-            QString value;
-            if (argument.contains(QLatin1Char('=')))
-                value = argument.section(QLatin1Char('='), 1);
-            else if (i + 1 < arguments.size())
-                value = arguments[++i];
-            else
-                return failed(QStringLiteral("%1 needs a value").arg(name));
-            const bool tempo = name == QLatin1String("--tempo");
-            const std::optional<int> number =
-                tempo ? wholeNumber(value, 0, TempoMaximum) : wholeNumber(value, 0, InstrumentCount - 1);
-            if (!number)
-                return failed(QStringLiteral("%1 takes a whole number from 0 to %2, not \"%3\"")
-                                  .arg(name)
-                                  .arg(tempo ? TempoMaximum : InstrumentCount - 1)
-                                  .arg(value));
-            (tempo ? command.settings.tempoValue : command.settings.instrument) = *number;
+            const QString error = readSetting(name, arguments, i, command.settings);
+            if (!error.isEmpty())
+                return failed(error);
             settingGiven = true;
             continue;
         }
         return failed(QStringLiteral("unknown option \"%1\"").arg(argument), !argument.startsWith(QLatin1String("--")));
     }
-
-    if (exporting) {
-        if (positional.size() != 2)
-            return failed(QStringLiteral("--export needs the file to write and the score to read: --export OUT IN"));
-        command.action = CommandLine::Action::Export;
-        command.exportOut = positional[0];
-        command.exportIn = positional[1];
-        return command;
-    }
-    if (settingGiven)
-        return failed(QStringLiteral("--tempo and --instrument go with --export"));
-    if (positional.size() > 1)
-        return failed(QStringLiteral("only one score can be opened at a time"));
-    command.scoreFile = positional.value(0);
-    return command;
+    return fromPositional(command, positional, exporting, settingGiven);
 }
 
 int runExport(const CommandLine& command, QTextStream& errors)

@@ -2,7 +2,7 @@
 
 #include <QStringList>
 
-#include "notivo/editor/EditorKeys.h"
+#include "notivo/keys/EditorKeys.h"
 #include "notivo/score/AudioExport.h"
 
 namespace notivo {

@@ -16,19 +16,20 @@ NoteHolder newNoteHolder()
     return ++last;
 }
 
-EditorMidi::DeviceNames EditorMidi::deviceNames()
+EditorMidi::DeviceNames EditorMidi::deviceNames() const
 {
+    platform::midi::MidiService& service = MidiHandle.service();
     DeviceNames names;
-    names.mapper = platform::midi::MidiOut::productName(platform::midi::MidiMapper);
-    const int count = platform::midi::MidiOut::deviceCount();
+    names.mapper = service.productName(platform::midi::MidiMapper);
+    const int count = service.deviceCount();
     for (int i = 0; i < count; ++i)
-        names.devices.push_back(platform::midi::MidiOut::productName(i));
+        names.devices.push_back(service.productName(i));
     return names;
 }
 
 bool EditorMidi::openFirstDevice()
 {
-    const int count = platform::midi::MidiOut::deviceCount();
+    const int count = MidiHandle.service().deviceCount();
     bool opened = false;
     for (MidiDevice = platform::midi::MidiMapper; MidiDevice < count; ++MidiDevice) {
         MidiResult = MidiHandle.open(MidiDevice);

@@ -24,6 +24,9 @@ public:
     static constexpr int Channels = 8;
     static constexpr int PreviewPitch = 67; // middle C as an inverted pitch value
 
+    // Devices come from `service`; none: the process-wide service.
+    explicit EditorMidi(platform::midi::MidiService* service = nullptr) : MidiHandle(service) {}
+
     platform::midi::MidiOut MidiHandle;
     int MidiDevice = platform::midi::MidiMapper; // -1 mapper, 0..N-1 devices
     int MidiResult = 0;                          // result of the last open or close
@@ -37,7 +40,7 @@ public:
         std::string mapper;
         std::vector<std::string> devices;
     };
-    static DeviceNames deviceNames();
+    DeviceNames deviceNames() const;
 
     // Opens the first device that opens, the mapper first, then 0, 1, ...;
     // false when none does.  Sets the channel and velocity of every note.

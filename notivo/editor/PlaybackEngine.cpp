@@ -3,21 +3,11 @@
 #include <algorithm>
 
 #include "notivo/score/NotePitch.h"
-#include "platform/chrome/Rounding.h"
+#include "notivo/staff/StaffGeometry.h"
 
 namespace notivo {
 
 using std::chrono::milliseconds;
-
-namespace {
-
-// Position strip and play line: window column w is anchored at 16 w + 30; the
-// run's line stands just right of a finished column (+18), the step's line
-// through the column being sounded (+2).
-constexpr int lineAfterColumn(int windowColumn) { return windowColumn * 16 + 48; }
-constexpr int lineThroughColumn(int windowColumn) { return (windowColumn - 1) * 16 + 48; }
-
-} // namespace
 
 PlaybackEngine::PlaybackEngine(Score& score, PlaybackOutput& output, Scheduler& scheduler)
     : score_(score), out_(output), scheduler_(scheduler)
@@ -26,7 +16,7 @@ PlaybackEngine::PlaybackEngine(Score& score, PlaybackOutput& output, Scheduler& 
 
 PlaybackEngine::~PlaybackEngine() { scheduler_.cancelOwnedBy(this); }
 
-void PlaybackEngine::Command5_Click()
+void PlaybackEngine::togglePlay()
 {
     if (shutDown_)
         return;
@@ -51,7 +41,7 @@ void PlaybackEngine::Command5_Click()
     startPass();
 }
 
-void PlaybackEngine::Command1_Click()
+void PlaybackEngine::stop()
 {
     // A Stop while nothing plays leaves no trace (it would otherwise rewind a later pause).
     if (!playing_)
@@ -87,9 +77,9 @@ void PlaybackEngine::endPass()
 {
     const PassEnd end = run_->endPass();
     send(end.notes);
-    if (end.passedColumn > 30 && end.passedColumn - 30 < out_.scrollMaximum())
-        out_.setScrollValue(end.passedColumn - 30);
-    out_.drawPlayLine(lineAfterColumn(end.lineColumn - out_.scrollValue()));
+    if (const auto scroll = staff::followScroll(end.passedColumn, staff::RunFollowColumn, out_.scrollMaximum()))
+        out_.setScrollValue(*scroll);
+    out_.drawPlayLine(staff::lineAfterColumn(end.lineColumn - out_.scrollValue()));
     out_.repaintCanvas();
 
     if (pauseRequest_) {
@@ -134,13 +124,13 @@ void PlaybackEngine::releaseAllNotes(NoteHolder holder)
         out_.NoteOff(v, holder);
 }
 
-void PlaybackEngine::Command2_Click()
+void PlaybackEngine::step()
 {
     if (shutDown_)
         return;
     stepColumn_ = playPosition_ + 1;
-    if (stepColumn_ > 30 && stepColumn_ - 26 < out_.scrollMaximum())
-        out_.setScrollValue(stepColumn_ - 26);
+    if (const auto scroll = staff::followScroll(stepColumn_, staff::StepFollowColumn, out_.scrollMaximum()))
+        out_.setScrollValue(*scroll);
     // Unlike the strip, Step does not skip a column equal to the last one
     // sounded: after a run has rewound the position that would make Step
     // dead until the position is moved some other way.
@@ -151,19 +141,19 @@ void PlaybackEngine::Command2_Click()
         playPosition_ = 1;
         stepColumn_ = 1;
     }
-    soundColumn(stepColumn_, lineThroughColumn(stepColumn_ - out_.scrollValue()), stepColumn_);
+    soundColumn(stepColumn_, staff::lineThroughColumn(stepColumn_ - out_.scrollValue()), stepColumn_);
 }
 
-void PlaybackEngine::Picture6_MouseDown(double x)
+void PlaybackEngine::soundStripAt(double x)
 {
     if (shutDown_)
         return;
-    const int w = static_cast<int>(platform::roundHalfEven((x - 35.0) / 16.0));
+    const int w = staff::stripColumnAt(x);
     if (w == lastStepColumn_ || w < 1)
         return;
     const int s = out_.scrollValue();
     playPosition_ = w + s;
-    soundColumn(w + s, lineThroughColumn(w), w);
+    soundColumn(w + s, staff::lineThroughColumn(w), w);
 }
 
 void PlaybackEngine::soundColumn(int column, int lineX, int shownColumn)

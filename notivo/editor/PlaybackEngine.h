@@ -49,10 +49,15 @@ public:
     PlaybackEngine(const PlaybackEngine&) = delete;
     PlaybackEngine& operator=(const PlaybackEngine&) = delete;
 
-    void Command5_Click();                 // Play/Pause
-    void Command1_Click();                 // Stop
-    void Command2_Click();                 // Step
-    void Picture6_MouseDown(double x);     // position strip: sound the column under x
+    // Starts a run at the play position, or asks the run going on to pause.
+    void togglePlay();
+    // Asks the run going on to end and rewind to column 1.
+    void stop();
+    // Sounds the column after the play position for StepMilliseconds.
+    void step();
+    // Moves the play position to the window column under x on the position
+    // strip and sounds it, unless it is the column sounded last.
+    void soundStripAt(double x);
 
     // The program is closing: every key is released now, and nothing of a
     // run or a step in progress sounds or draws again.

@@ -54,24 +54,20 @@ std::optional<SteadyClock::time_point> Scheduler::nextDeadline() const
     return pending_.begin()->first.deadline;
 }
 
-std::optional<std::pair<Scheduler::Key, Scheduler::Entry>> Scheduler::takeFirst(bool onlyDue)
+std::optional<std::pair<Scheduler::Key, Scheduler::Entry>> Scheduler::takeFirst()
 {
-    if (pending_.empty() || (onlyDue && pending_.begin()->first.deadline > now()))
+    if (pending_.empty() || pending_.begin()->first.deadline > now())
         return std::nullopt;
     auto node = pending_.extract(pending_.begin());
     return std::pair{node.key(), std::move(node.mapped())};
 }
 
-void Scheduler::runDue() { runPending(true); }
-
-void Scheduler::finishNow() { runPending(false); }
-
-void Scheduler::runPending(bool onlyDue)
+void Scheduler::runDue()
 {
     const bool outer = !running_;
     running_ = true;
     // Taken out before it runs: a continuation may schedule or cancel others.
-    while (auto first = takeFirst(onlyDue))
+    while (auto first = takeFirst())
         first->second.then();
     if (outer) {
         running_ = false;

@@ -35,9 +35,6 @@ public:
 
     bool idle() const { return pending_.empty(); }
     std::optional<SteadyClock::time_point> nextDeadline() const;
-    // Runs everything pending at once, in deadline order, also what it
-    // schedules meanwhile: the scheduler is about to be replaced.
-    void finishNow();
 
 protected:
     // Runs every continuation whose deadline has passed, earliest first.
@@ -56,8 +53,7 @@ private:
         const void* owner;
     };
     void rearm();
-    void runPending(bool onlyDue);
-    std::optional<std::pair<Key, Entry>> takeFirst(bool onlyDue);
+    std::optional<std::pair<Key, Entry>> takeFirst();
 
     std::map<Key, Entry> pending_;
     Ticket lastTicket_ = 0;

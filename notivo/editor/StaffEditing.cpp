@@ -29,7 +29,11 @@ std::uint8_t paletteAccidental(bool sharpChecked, bool flatChecked)
     return Accidental::None;
 }
 
-int gapColumnAt(double x) { return static_cast<int>(platform::roundHalfEven((x - 22.0) / 16.0)); }
+int gapColumnAt(double x)
+{
+    constexpr int halfwayBeforeFirst = staff::ColumnOrigin - staff::ColumnPitch / 2;
+    return static_cast<int>(platform::roundHalfEven((x - halfwayBeforeFirst) / staff::ColumnPitch));
+}
 
 int clampColumn(int column) { return std::clamp(column, 1, ScoreColumns); }
 
@@ -111,7 +115,7 @@ SelectionRange selectionAfterDrag(int anchorColumn, int releaseColumn)
 
 Band selectionBand(int anchorX, double pointerX)
 {
-    const int x1 = columnBandEdge(staff::windowColumnAt(pointerX));
+    const int x1 = staff::columnBandEdge(staff::windowColumnAt(pointerX));
     if (anchorX < x1)
         return {anchorX, x1 - anchorX};
     return {x1, anchorX - x1};

@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "notivo/score/ScoreModel.h"
+#include "notivo/staff/StaffGeometry.h"
 
 // The rules of editing the score with the mouse on the staff canvas, apart
 // from any window: hit-testing, what a press writes or erases, gaps, column
@@ -20,10 +21,8 @@ std::uint8_t paletteAccidental(bool sharpChecked, bool flatChecked);
 // Gap column: the window column before which a gap goes, chosen while the
 // pointer lies between the anchors of columns g - 1 and g.
 int gapColumnAt(double x);
-// Left edge of the band of window column w (its anchor is 16 w + 30).
-constexpr int columnBandEdge(int w) { return 16 * w + 25; }
 // x of the one-pixel marker drawn where a gap before window column g would open.
-constexpr int gapMarkerX(int g) { return 16 * (g - 1) + 40; }
+constexpr int gapMarkerX(int g) { return staff::columnAnchorX(g - 1) + 10; }
 // A column number held inside the grid (1..500).
 int clampColumn(int column);
 

@@ -14,9 +14,10 @@
 #include <QTimer>
 #include <QToolButton>
 
-#include "notivo/editor/EditorWindows.h"
+#include "notivo/editor/CursorFiles.h"
 #include "notivo/staff/ScoreView.h"
 #include "notivo/staff/StaffGeometry.h"
+#include "notivo/widgets/DigitalCounter.h"
 #include "platform/chrome/FloatingSize.h"
 #include "platform/chrome/ProgramFolder.h"
 #include "platform/chrome/WindowChrome.h"
@@ -37,10 +38,6 @@ const QString OptionButtonClass = QStringLiteral("OptionButton");
 const QString ComboBoxClass = QStringLiteral("ComboBox");
 const QString CanvasClass = QStringLiteral("Canvas");
 
-const QString NormalCursorFile = QStringLiteral("RurUzezize/RurUzezize Normal.ani");
-const QString LinkCursorFile = QStringLiteral("RurUzezize/RurUzezize Link.ani");
-const QString BusyCursorFile = QStringLiteral("RurUzezize/Orla's 3D Crystal Busy.ani");
-
 template <typename W>
 W* place(W* widget, int left, int top, int width, int height, const QString& name)
 {
@@ -57,24 +54,25 @@ QToolButton* toggleButton(QWidget* parent, int left, int top, int width, int hei
     button->setAccessibleName(caption);
     return button;
 }
+
+// The small print of the tempo label, the elapsed time and the cursor options.
+QFont smallFont(QFont formFont)
+{
+    formFont.setPointSizeF(6.5);
+    return formFont;
+}
 } // namespace
 
-frmEditor::frmEditor(Score& theScore, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), score(theScore)
+frmEditor::frmEditor(Score& theScore, EditorServices services, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), score(theScore), services_(std::move(services)),
+      PlaybackTiming(std::move(services_.scheduler)), Midi(services_.midi),
+      Playback(score, playbackOutput_, *PlaybackTiming)
 {
     setObjectName(QStringLiteral("frmEditor"));
     resize(ClientWidth, ClientHeight);
     // Resizable by its title bar, but floated by a tiling window manager.
     platform::chrome::floatAtOwnSize(this);
     setMouseTracking(true);
-
-    EndProgram = [] { QCoreApplication::exit(0); };
-    ChooseSaveFile = chooseScoreFileToSave;
-    ChooseOpenFile = chooseScoreFileToOpen;
-    PopupMenu = [](QMenu* menu, const QPoint& pos) { popupMenuAt(menu, pos); };
-    ShowPrintDialog = [this](QWidget* owner) { showPrintDialog(owner, score); };
-    ShowPrintPreview = [this](QWidget* owner) { showPrintPreview(owner, score); };
-    ShowAbout = showAboutBox;
 
     createControls();
     createMenus();
@@ -91,7 +89,20 @@ void frmEditor::createControls()
     setFont(formFont);
 
     createTitleBar();
+    createMenuButtons();
+    createTransport();
+    createPalette();
+    createTimeAndCursorOptions();
+    createCanvas();
 
+    Timer2 = new QTimer(this);
+    Timer2->setObjectName(QStringLiteral("Timer2"));
+    Timer2->setInterval(30);
+    Timer2->setTimerType(Qt::PreciseTimer);
+}
+
+void frmEditor::createMenuButtons()
+{
     static const std::array<const char*, 4> menuCaptions = {"File", "Edit", "Device", "Help"};
     static const std::array<int, 4> menuLefts = {7, 35, 66, 110};
     static const std::array<int, 4> menuWidths = {26, 30, 42, 31};
@@ -102,23 +113,30 @@ void frmEditor::createControls()
         button->installEventFilter(this);
         MenusController[i] = button;
     }
+}
 
+// The instrument list, Play/Pause, Stop, Step and the tempo bar.
+void frmEditor::createTransport()
+{
     Combo1 = place(new QComboBox(this), 5, 50, 147, 21, QStringLiteral("Combo1"));
     Combo1->setPlaceholderText(QStringLiteral("Acoustic Piano"));
     Combo1->setMaxVisibleItems(20);
+    connect(Combo1, &QComboBox::activated, this, [this] { Combo1_Click(0); });
 
     Command5 = place(new QPushButton(QStringLiteral("4"), this), 154, 48, 25, 24, QStringLiteral("Command5"));
     Command1 = place(new QPushButton(QStringLiteral(" < "), this), 179, 48, 25, 24, QStringLiteral("Command1"));
     Command2 = place(new QPushButton(this), 206, 48, 24, 24, QStringLiteral("Command2"));
 
     Label1 = place(new QLabel(QStringLiteral("Tempo"), this), 255, 43, 29, 10, QStringLiteral("Label1"));
-    QFont small = formFont;
-    small.setPointSizeF(6.5);
-    Label1->setFont(small);
+    Label1->setFont(smallFont(font()));
     HScroll2 = place(new QScrollBar(Qt::Horizontal, this), 232, 54, 78, 16, QStringLiteral("HScroll2"));
     HScroll2->setRange(0, 180);
     HScroll2->setValue(110);
+}
 
+// The note values and rests, the accidentals and the edit modes.
+void frmEditor::createPalette()
+{
     Picture4 = place(new QWidget(this), 5, 74, 172, 25, QStringLiteral("Picture4"));
     struct PaletteEntry { int index; int left; const char* caption; };
     static const std::array<PaletteEntry, 7> paletteEntries = {{
@@ -138,8 +156,13 @@ void frmEditor::createControls()
     Check1 = toggleButton(this, 232, 74, 26, 25, QStringLiteral("Check1"), QStringLiteral("Select"));
     Check4 = toggleButton(this, 259, 74, 26, 25, QStringLiteral("Check4"), QStringLiteral("Insert Gap"));
     Check5 = toggleButton(this, 285, 74, 26, 25, QStringLiteral("Check5"), QStringLiteral("Delete a gap/note"));
+}
 
-    // The band right of the tempo bar: elapsed time and the cursor options.
+// The band right of the tempo bar: elapsed time and the cursor options;
+// beside the palette, the names of the notes and the busy animation.
+void frmEditor::createTimeAndCursorOptions()
+{
+    const QFont small = smallFont(font());
     Label2 = place(new QLabel(QStringLiteral("Time Elapsed"), this), 316, 33, 62, 12, QStringLiteral("Label2"));
     Label2->setFont(small);
     Picture11 = place(new platform::PictureBox(this), 316, 46, 59, 25, QStringLiteral("Picture11"));
@@ -161,18 +184,23 @@ void frmEditor::createControls()
     }
     Option3[1]->setChecked(true);
 
-    // Beside the palette: the names of the notes and the busy animation.
     Label3 = place(new QLabel(this), 316, 78, 140, 18, QStringLiteral("Label3"));
     Picture5 = place(new platform::PictureBox(this), 460, 74, 73, 26, QStringLiteral("Picture5"));
     Picture5->setBackColor(palette().color(QPalette::Window));
+}
 
+// The position strip, the staff canvas in its frame, the score's scroll bar
+// and the colour source of the selection band.
+void frmEditor::createCanvas()
+{
     Picture6 = place(new platform::PictureBox(this), 4, 101, 530, 8, QStringLiteral("Picture6"));
     Picture6->setBackColor(palette().color(QPalette::Window));
 
     Picture10 = place(new QFrame(this), 5, 109, 528, 181, QStringLiteral("Picture10"));
     Picture10->setFrameShape(QFrame::Box);
     Picture10->setLineWidth(1);
-    NoteContainerPbx = place(new platform::PictureBox(Picture10), 1, 1, staff::CanvasWidth, staff::CanvasHeight, QStringLiteral("NoteContainerPbx"));
+    NoteContainerPbx = place(new platform::PictureBox(Picture10), 1, 1, staff::CanvasWidth, staff::CanvasHeight,
+                             QStringLiteral("NoteContainerPbx"));
     NoteContainerPbx->setBackColor(Qt::white);
     NoteContainerPbx->setMouseTracking(true);
 
@@ -182,17 +210,11 @@ void frmEditor::createControls()
     HScroll1->setPageStep(staff::ScrollLargeChange);
     connect(HScroll1, &QScrollBar::valueChanged, this, [this] { HScroll1_Change(); });
 
-    // Colour source of the selection band (red 0, green 85, blue 255); never shown.
-    SelBox = place(new platform::PictureBox(this), 0, 0, staff::CanvasWidth, staff::CanvasHeight, QStringLiteral("SelBox"));
+    // Red 0, green 85, blue 255; never shown.
+    SelBox = place(new platform::PictureBox(this), 0, 0, staff::CanvasWidth, staff::CanvasHeight,
+                   QStringLiteral("SelBox"));
     SelBox->setBackColor(QColor(0, 85, 255));
     SelBox->hide();
-
-    Timer2 = new QTimer(this);
-    Timer2->setObjectName(QStringLiteral("Timer2"));
-    Timer2->setInterval(30);
-    Timer2->setTimerType(Qt::PreciseTimer);
-
-    connect(Combo1, &QComboBox::activated, this, [this] { Combo1_Click(0); });
 }
 
 void frmEditor::registerCursorClasses()
@@ -233,7 +255,7 @@ bool frmEditor::Form_Load()
     ShapeControl();
     setWindowTitle(QStringLiteral("Cantorel"));
     drawPositionTicks();
-    BusyCursor = platform::cursors::loadCursorFromFile(platform::programFile(BusyCursorFile));
+    BusyCursor = platform::cursors::loadCursorFromFile(platform::programFile(cursorfiles::Busy));
     score.SelectedNoteId = NoteId::Quarter;
     SelBox->resize(NoteContainerPbx->width() + 2, SelBox->height());
     loadCursors();
@@ -241,7 +263,7 @@ bool frmEditor::Form_Load()
     if (!startMidi()) {
         programEnded_ = true;
         Form_Unload();
-        EndProgram();
+        services_.endProgram();
         return false;
     }
     DisplayDigital(QStringLiteral("0"), QStringLiteral("00"), QStringLiteral("00"), 1);
@@ -252,8 +274,9 @@ bool frmEditor::Form_Load()
 void frmEditor::drawPositionTicks()
 {
     for (int i = 3; i <= 32; ++i) {
-        Picture6->line(16 * i + 3, 0, 16 * i + 3, 8, QColor(160, 160, 160));
-        Picture6->line(16 * i + 5, 0, 16 * i + 5, 8, QColor(221, 221, 221));
+        const int x = staff::ColumnPitch * i;
+        Picture6->line(x + 3, 0, x + 3, 8, QColor(160, 160, 160));
+        Picture6->line(x + 5, 0, x + 5, 8, QColor(221, 221, 221));
     }
     Picture6->refresh();
 }
@@ -261,12 +284,12 @@ void frmEditor::drawPositionTicks()
 void frmEditor::loadCursors()
 {
     using platform::cursors::setCursorFromFile;
-    const QString normal = platform::programFile(NormalCursorFile);
+    const QString normal = platform::programFile(cursorfiles::Normal);
     CursorTable[0] = setCursorFromFile(normal, this);
     CursorTable[1] = setCursorFromFile(normal, Command5);
     CursorTable[2] = setCursorFromFile(normal, HScroll1);
     CursorTable[3] = setCursorFromFile(normal, Check1);
-    CursorTable[4] = setCursorFromFile(platform::programFile(LinkCursorFile), Option1[1]);
+    CursorTable[4] = setCursorFromFile(platform::programFile(cursorfiles::Link), Option1[1]);
     CursorTable[5] = setCursorFromFile(normal, Combo1);
 }
 

@@ -4,11 +4,13 @@
 #include <QWidget>
 #include <array>
 #include <cstdint>
-#include <functional>
-#include <optional>
+#include <memory>
 #include <vector>
 
 #include "notivo/editor/EditorMidi.h"
+#include "notivo/editor/EditorPlaybackOutput.h"
+#include "notivo/editor/EditorServices.h"
+#include "notivo/editor/PlaybackEngine.h"
 #include "notivo/score/ScoreHistory.h"
 #include "notivo/score/ScoreModel.h"
 #include "platform/cursors/CursorFile.h"
@@ -29,38 +31,19 @@ namespace platform { class PictureBox; }
 
 namespace notivo {
 
+class DigitalCounter;
+class Tooltip;
 class XPTitlebar;
 class XPTitleButton;
 
-// The one main window of the score editor.  It owns every control (public, by
-// their designer names, so that each concern can be wired in its own file),
-// the window chrome, the menus and the MIDI device; the score itself is the
-// program-wide Score.
+// The one main window of the score editor.  Its controls keep their
+// designer names and, with the handlers of their events, are its interface;
+// everything it keeps besides is its own.  The score is the caller's.
 class frmEditor : public QWidget {
     Q_OBJECT
 public:
-    explicit frmEditor(Score& score = Score::shared(), QWidget* parent = nullptr);
+    explicit frmEditor(Score& score, EditorServices services = {}, QWidget* parent = nullptr);
     ~frmEditor() override;
-
-    // Start-up sequence.  Returns false when the program has to end (no MIDI
-    // device could be opened); EndProgram has been called then.
-    bool Form_Load();
-    // Tear-down: cursors back and freed, Timer2 off, the MIDI device closed.  Runs once.
-    void Form_Unload();
-
-    // How the program ends (File Exit, no MIDI device).  Tests replace it.
-    std::function<void()> EndProgram;
-    // File dialogs (return the chosen path, empty when cancelled) and the menu
-    // pop-up (returns when the menu has closed).  Tests replace them.
-    std::function<QString(QWidget* parent, const QString& folder)> ChooseSaveFile;
-    std::function<QString(QWidget* parent, const QString& folder)> ChooseOpenFile;
-    std::function<void(QMenu* menu, const QPoint& globalPos)> PopupMenu;
-    // Modal and modeless windows opened from the menus.
-    std::function<void(QWidget* parent)> ShowPrintDialog;
-    std::function<void(QWidget* parent)> ShowPrintPreview;
-    std::function<void(QWidget* parent)> ShowAbout;
-
-    Score& score;
 
     // ---- Controls, at their designer names ----------------------------------
     XPTitlebar* XPTitlebar1 = nullptr;
@@ -96,7 +79,6 @@ public:
     platform::PictureBox* SelBox = nullptr;         // hidden, colour source of the selection band
     QTimer* Timer2 = nullptr;                       // 30 ms tick
 
-    // ---- Menus ---------------------------------------------------------------
     QMenu* mnuFile = nullptr;
     QAction* mnuNewItm = nullptr;
     QAction* mnuOpenItm = nullptr;
@@ -118,28 +100,26 @@ public:
     QMenu* MnuHelp = nullptr;
     QAction* mnuAboutItm = nullptr;
 
-    // ---- Window state ----------------------------------------------------------
-    std::array<platform::cursors::CursorHandle, 10> CursorTable{}; // 6..9 free for the editing files
-    platform::cursors::CursorHandle BusyCursor;
-    platform::cursors::CursorHandle CanvasCursor;   // cursor installed on the canvas
-    std::uint8_t CanvasCursorState = 0;             // 0 drawing cursor on the canvas, 1 another one
-    std::uint32_t HelpGlyphColor = 0;               // 0x00BBGGRR of the "?" glyph
+    // ---- Start-up and tear-down -------------------------------------------
+    // Returns false when the program has to end (no MIDI device could be
+    // opened); the services' endProgram has been called then.
+    bool Form_Load();
+    // Cursors back and freed, Timer2 off, the MIDI device closed.  Runs once.
+    void Form_Unload();
+    void ShapeControl();
+    void CoolTips();
 
-    // ---- MIDI ------------------------------------------------------------------
-    EditorMidi Midi;
-    void NoteOn(int v, NoteHolder holder) { Midi.NoteOn(v, holder); }
-    void NoteOff(int v, NoteHolder holder) { Midi.NoteOff(v, holder); }
-    void SetInstrument(int p) { Midi.SetInstrument(p); }
+    // ---- MIDI --------------------------------------------------------------
+    void NoteOn(int v, NoteHolder holder);
+    void NoteOff(int v, NoteHolder holder);
+    void SetInstrument(int p);
     void Device_Click(int Index);
     void Combo1_Click(int Index);
-    // Sounds `v` for `milliseconds` while everything else goes on.
-    void previewNote(int v, int milliseconds);
 
-    // ---- View ------------------------------------------------------------------
+    // ---- View ----------------------------------------------------------------
     // Redraws the canvas from the score at the scroll position of HScroll1.
     void DisplayPentagramNotes(bool RefreshBox = false);
     void HScroll1_Change();
-    void ShapeControl();
 
     // ---- Menu bar and commands -------------------------------------------------
     void MenusController_MouseDown(int Index);
@@ -157,8 +137,10 @@ public:
     void mnuMoveUpItm_Click();
     void mnuMoveDownItm_Click();
     void mnuAboutItm_Click();
-    // The half-transparent band over the selected columns as they are on screen.
-    void HighlightSelection();
+    // Undo and redo of every change to the score (keys only: the Edit menu
+    // keeps its items).  A press on the staff and its drag make one step.
+    void EditUndo();
+    void EditRedo();
 
     // ---- Caption buttons -------------------------------------------------------
     void XPTitleButton3_DrawPic();
@@ -166,6 +148,30 @@ public:
     void XPTitleButton3_MouseUp();
     void XPTitleButton3_Click();
     void Label5_MouseDown(const QPoint& globalPos);
+
+    // ---- Staff mouse editing (Button: 1 left, 2 right, 4 middle, added up) -----
+    void NoteContainerPbx_MouseDown(int Button, int Shift, double X, double Y);
+    void NoteContainerPbx_MouseMove(int Button, int Shift, double X, double Y);
+    void NoteContainerPbx_MouseUp(int Button, int Shift, double X, double Y);
+
+    // ---- Palette and edit modes (Check5 "Delete a gap/note" deletes the column under the pointer)
+    void Option1_Click(int Index);
+    void Check2_Click(int Index);
+    void Check1_Click();
+    void Check4_Click();
+    void Check5_Click();
+    void Option3_Click(int Index);
+
+    // ---- Playback: Play/Pause, Stop, Step and the position strip ---------------
+    void Command5_Click();
+    void Command1_Click();
+    void Command2_Click();
+    void Picture6_MouseDown(int Button, int Shift, double X, double Y);
+    void Picture6_MouseMove(int Button, int Shift, double X, double Y);
+
+    // ---- Elapsed time and the busy animation -------------------------------------
+    void Timer2_Timer();
+    void DisplayDigital(const QString& Value0, const QString& Value1, const QString& Value2, int CColor);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -175,92 +181,90 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Tests read the window's own state through it (and arrange a little of it).
+    friend class EditorProbe;
+
+    // Building the window.
     void createControls();
     void createTitleBar();
     void placeTitleBar();
+    void createMenuButtons();
+    void createTransport();
+    void createPalette();
+    void createTimeAndCursorOptions();
+    void createCanvas();
     void createMenus();
     void registerCursorClasses();
+    void connectEditingHandlers();
+    void assignControlTips();
+    void connectPalette();
+    void connectStaffMouse();
+    void connectPlayback();
+    void connectTimer();
+    void connectShortcuts();
+
+    // Start-up pieces.
     void drawPositionTicks();
     void loadCursors();
-    void drawHelpGlyph(int dx, int dy);
-    void setMenuButtonLook(int index, bool pressed);
-    void showMovedSelection(); // redraw, band over the selection, refresh
     // Device menu and instrument list at start-up; false when no device opens.
     bool startMidi();
     void fillInstrumentList();
+
+    // Menus and the "?" glyph.
+    void setMenuButtonLook(int index, bool pressed);
+    void showMovedSelection(); // redraw, band over the selection, refresh
+    // The half-transparent band over the selected columns as they are on screen.
+    void HighlightSelection();
+    void drawHelpGlyph(int dx, int dy);
     QString fileDialogFolder() const;
+    void showHistoryChange(const std::optional<ScoreHistory::Applied>& applied);
+    void StaffGestureStarted();
+    void StaffGestureEnded();
+
+    // Loads a cursor file of the program folder as the canvas's class cursor.
+    void installCanvasCursor(const QString& file);
+    const QString& drawingCursorFile() const;
+
+    // Sounds `v` for `milliseconds` while everything else goes on.
+    void previewNote(int v, int milliseconds);
+    bool Playing() const { return Playback.Playing(); }
+    // Releases every sounding note and drops every pending wait (a run, a
+    // step, the previews); called before the MIDI device closes.
+    void ShutdownPlayback();
+    // Rests Timer2 while the window is minimized, ticks at once on restore.
+    void Timer2_FollowWindowState();
+
+    Score& score;
+    EditorServices services_;
+
+    std::array<platform::cursors::CursorHandle, 10> CursorTable{}; // 6..9 free for the editing files
+    platform::cursors::CursorHandle BusyCursor;
+    platform::cursors::CursorHandle CanvasCursor;   // cursor installed on the canvas
+    QString CanvasCursorFile;                       // the file installed by installCanvasCursor
+    std::uint8_t CanvasCursorState = 0;             // 0 drawing cursor on the canvas, 1 another one
+    std::uint32_t HelpGlyphColor = 0;               // 0x00BBGGRR of the "?" glyph
+
+    std::int32_t SelectionAnchorX = 0;      // band edge of the window column pressed last
+    std::int32_t SelectionAnchorColumn = 0; // score column pressed last
+    ScoreHistory History;
+    bool staffGestureOpen_ = false;
+
+    std::int32_t AnimFrame = 0;
+    std::int32_t DigitColour = 0;
+    bool FirstTickDone = false;
+    std::unique_ptr<DigitalCounter> TimeCounter;    // made when first drawn
+    std::vector<Tooltip*> Tips;                     // balloon tips of the controls with a title and a text
 
     bool loaded_ = false;
     bool unloaded_ = false;
     bool programEnded_ = false;
 
-public:
-    // Editing, palette, playback, elapsed time and control tips
-    // (filled by the editing and playback files; the start-up above calls
-    // CoolTips first, connectEditingHandlers when the controls exist,
-    // and DisplayDigital("0", "00", "00", 1) last).
-    void CoolTips();
-    void connectEditingHandlers();
-    void DisplayDigital(const QString& Value0, const QString& Value1, const QString& Value2, int CColor);
-
-    // Staff mouse editing (Button: 1 left, 2 right, 4 middle, added when several are held).
-    void NoteContainerPbx_MouseDown(int Button, int Shift, double X, double Y);
-    void NoteContainerPbx_MouseMove(int Button, int Shift, double X, double Y);
-    void NoteContainerPbx_MouseUp(int Button, int Shift, double X, double Y);
-    std::int32_t SelectionAnchorX = 0;      // band edge of the window column pressed last
-    std::int32_t SelectionAnchorColumn = 0; // score column pressed last
-    // Loads a cursor file of the program folder as the canvas's class cursor.
-    void installCanvasCursor(const QString& file);
-    QString CanvasCursorFile;               // the file installed by installCanvasCursor
-
-    // Palette and edit modes (Check5 "Delete a gap/note" deletes the column under the pointer).
-    void Option1_Click(int Index);
-    void Check2_Click(int Index);
-    void Check1_Click();
-    void Check4_Click();
-    void Check5_Click();
-    void Option3_Click(int Index);
-
-    // Playback: Play/Pause, Stop, Step and the position strip.
-    void Command5_Click();
-    void Command1_Click();
-    void Command2_Click();
-    void Picture6_MouseDown(int Button, int Shift, double X, double Y);
-    void Picture6_MouseMove(int Button, int Shift, double X, double Y);
-    bool Playing() const;
-    // Releases every sounding note and drops every pending wait (a run, a
-    // step, the previews); called before the MIDI device closes.
-    void ShutdownPlayback();
-    // The scheduler of every wait: the previews, Step, the strip and the run.
-    // Tests install one on a fake clock (only while nothing plays); what the
-    // old one still had pending is finished at once.
-    void setPlaybackClock(std::shared_ptr<class Scheduler> clock);
-    std::shared_ptr<class Scheduler> PlaybackTiming;
-    std::shared_ptr<class PlaybackEngine> Playback;
-
-    // Elapsed time and the busy animation.
-    void Timer2_Timer();
-    // Rests Timer2 while the window is minimized, ticks at once on restore.
-    void Timer2_FollowWindowState();
-    std::int32_t AnimFrame = 0;
-    std::int32_t DigitColour = 0;
-    bool FirstTickDone = false;
-    std::shared_ptr<class DigitalCounter> TimeCounter;
-
-    // Balloon tips of the controls that carry a title and a text.
-    std::vector<class Tooltip*> Tips;
-
-    // Undo and redo of every change to the score (keys only: the Edit menu
-    // keeps its items).  A press on the staff and its drag make one step.
-    ScoreHistory History;
-    void EditUndo();
-    void EditRedo();
-    void StaffGestureStarted();
-    void StaffGestureEnded();
-
-private:
-    void showHistoryChange(const std::optional<ScoreHistory::Applied>& applied);
-    bool staffGestureOpen_ = false;
+    // Sound: the scheduler of every wait, the device, and the engine with
+    // the window side of its runs.  The engine goes first, the scheduler last.
+    std::unique_ptr<Scheduler> PlaybackTiming;
+    EditorMidi Midi;
+    EditorPlaybackOutput playbackOutput_{*this};
+    PlaybackEngine Playback;
 };
 
 } // namespace notivo

@@ -3,7 +3,6 @@
 #include <QToolButton>
 #include <QVariant>
 
-#include "notivo/editor/EditorWiring.h"
 #include "notivo/editor/frmEditor.h"
 #include "notivo/widgets/BalloonWindow.h" // completes the tip window Tooltip points to
 #include "notivo/widgets/Tooltip.h"
@@ -32,41 +31,41 @@ void describe(QWidget* control, const char* title, const QString& text)
 
 } // namespace
 
-void assignControlTips(frmEditor& e)
+void frmEditor::assignControlTips()
 {
-    describe(e.Picture11, "Time Elapsed", lines({"Displays the time elapsed when playing"}));
-    describe(e.Check5, "Delete a gap/note",
+    describe(Picture11, "Time Elapsed", lines({"Displays the time elapsed when playing"}));
+    describe(Check5, "Delete a gap/note",
              lines({"Delete a gap or a note in the pentagram", "(This will move the notes after the point you",
                     "delete them at the space of the deleted note)"}));
-    describe(e.Check4, "Insert Gap",
+    describe(Check4, "Insert Gap",
              lines({"Insert Gap at a part of the song to seperate", "the two notes between. You can Inset notes",
                     "to that gap later."}));
-    describe(e.Command2, "Step", lines({"Plays the song step by step", "Click to play the next note"}));
-    describe(e.Command1, "Stop", lines({"Stops the playing of the current pentagram."}));
-    describe(e.Check2[0], "Sharp",
+    describe(Command2, "Step", lines({"Plays the song step by step", "Click to play the next note"}));
+    describe(Command1, "Stop", lines({"Stops the playing of the current pentagram."}));
+    describe(Check2[0], "Sharp",
              lines({"Sharp increases the pitch of a note", "In notes Mi and Ti (E,B) the note",
                     "played under the sharp effect is", "Fa and Do (F and C respectively)"}));
-    describe(e.Check2[1], "Flat",
+    describe(Check2[1], "Flat",
              lines({"Flat decreases the pitch of a note", "In notes Fa and Do (F,C) the note",
                     "played under the sharp effect is", "Mi and Ti (E and B respectively)"}));
-    describe(e.Check1, "Select",
+    describe(Check1, "Select",
              lines({"Selection mode allows you to drag the mouse", "over a range of notes to let you cut or copy",
                     "them so you can later paste them. You can ", "also replace, delete or transpose them as well."}));
-    describe(e.Command5, "Play/Pause", lines({"Plays or Pauses the notes in the current", "pentagram"}));
-    describe(e.Option1[10], "Quarter Pause",
+    describe(Command5, "Play/Pause", lines({"Plays or Pauses the notes in the current", "pentagram"}));
+    describe(Option1[10], "Quarter Pause",
              lines({"Quarter Pause is a short pause that", "can be placed on the pentagram.",
                     "Use it to pause the song for some miliseconds."}));
-    describe(e.Option1[11], "Quaver Pause",
+    describe(Option1[11], "Quaver Pause",
              lines({"Quaver Pause is the shortest pause that", "can be placed on the pentagram.",
                     "Use it to pause the song for a few miliseconds"}));
-    describe(e.Option1[5], "Whole",
+    describe(Option1[5], "Whole",
              lines({"Whole note is the largest durocity", "in selections usually used at the", "end of the song"}));
-    describe(e.Option1[4], "Half", lines({"Half is quite long-lengthed", "and used in slower songs", "Value: 1/2 of whole note"}));
-    describe(e.Option1[3], "Quarter",
+    describe(Option1[4], "Half", lines({"Half is quite long-lengthed", "and used in slower songs", "Value: 1/2 of whole note"}));
+    describe(Option1[3], "Quarter",
              lines({"Quarter note is the most common speed", "but can be altered by changing the tempo",
                     "Value: 1/4 of whole note"}));
-    describe(e.Option1[2], "Quaver", lines({"Quaver is a very short note", "Value: 1/8 of whole note"}));
-    describe(e.Option1[1], "Semiquaver",
+    describe(Option1[2], "Quaver", lines({"Quaver is a very short note", "Value: 1/8 of whole note"}));
+    describe(Option1[1], "Semiquaver",
              lines({"A semi quaver is one of the shortest", "in length and is used for quick songs",
                     "To convert it to demi-semiquaver", "increase the tempo", "Value: 1/16 of whole note"}));
 }

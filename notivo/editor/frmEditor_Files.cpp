@@ -32,7 +32,7 @@ QString frmEditor::fileDialogFolder() const
 
 void frmEditor::mnuSaveItm_Click()
 {
-    const QString path = ChooseSaveFile(this, fileDialogFolder());
+    const QString path = services_.chooseSaveFile(this, fileDialogFolder());
     if (path.isEmpty())
         return;
     // The extension decides: a score of our own, or a file for other programs.
@@ -62,7 +62,7 @@ void frmEditor::mnuSaveItm_Click()
 
 void frmEditor::mnuOpenItm_Click()
 {
-    const QString path = ChooseOpenFile(this, fileDialogFolder());
+    const QString path = services_.chooseOpenFile(this, fileDialogFolder());
     if (!path.isEmpty())
         openScoreFile(path);
 }

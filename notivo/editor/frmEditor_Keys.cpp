@@ -6,8 +6,7 @@
 #include <QShortcut>
 #include <QToolButton>
 
-#include "notivo/editor/EditorKeys.h"
-#include "notivo/editor/EditorWiring.h"
+#include "notivo/keys/EditorKeys.h"
 #include "notivo/editor/frmEditor.h"
 
 // The keyboard: every key runs the handler the mouse runs for the same
@@ -55,14 +54,14 @@ void run(frmEditor& e, EditorCommand command)
 
 } // namespace
 
-void connectShortcuts(frmEditor& e)
+void frmEditor::connectShortcuts()
 {
     for (const EditorKey& key : EditorKeys) {
         for (const QKeySequence& keys : QKeySequence::listFromString(QString::fromLatin1(key.keys))) {
-            auto* shortcut = new QShortcut(keys, &e);
+            auto* shortcut = new QShortcut(keys, this);
             shortcut->setAutoRepeat(key.repeats);
             const EditorCommand command = key.command;
-            QObject::connect(shortcut, &QShortcut::activated, &e, [&e, command] { run(e, command); });
+            connect(shortcut, &QShortcut::activated, this, [this, command] { run(*this, command); });
         }
     }
 }

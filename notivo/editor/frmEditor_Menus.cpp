@@ -4,6 +4,7 @@
 #include <QScrollBar>
 
 #include "notivo/editor/frmEditor.h"
+#include "notivo/staff/StaffGeometry.h"
 #include "platform/cursors/ClassCursors.h"
 #include "platform/raster/PictureBox.h"
 #include "platform/raster/Raster.h"
@@ -11,7 +12,6 @@
 // The drawn menu bar, the menu tree behind it and the File, Edit and Help commands.
 namespace notivo {
 namespace {
-constexpr int ColumnWidth = 16;
 constexpr int BandAlpha = 128;
 
 QAction* addItem(QMenu* menu, const QString& caption, const QString& name)
@@ -91,7 +91,7 @@ void frmEditor::MenusController_MouseDown(int Index)
     setMenuButtonLook(Index, true);
     const std::array<QMenu*, 4> menus = {mnuFile, mnuEdit, mnuDevice, MnuHelp};
     const QPushButton* button = MenusController[Index];
-    PopupMenu(menus[Index], mapToGlobal(QPoint(button->x(), button->y() + button->height())));
+    services_.popupMenu(menus[Index], mapToGlobal(QPoint(button->x(), button->y() + button->height())));
     // The release that closed the menu went to the menu, not to the bar:
     // leave no button looking pressed once its menu is gone.
     for (int i = 0; i < 4; ++i)
@@ -114,12 +114,12 @@ void frmEditor::mnuNewItm_Click()
 void frmEditor::mnuPrintItm_Click()
 {
     DisplayPentagramNotes(true);
-    ShowPrintDialog(this);
+    services_.showPrintDialog(this, score);
 }
 
-void frmEditor::mnuPrintPreviewItm_Click() { ShowPrintPreview(this); }
+void frmEditor::mnuPrintPreviewItm_Click() { services_.showPrintPreview(this, score); }
 
-void frmEditor::mnuAboutItm_Click() { ShowAbout(this); }
+void frmEditor::mnuAboutItm_Click() { services_.showAbout(this); }
 
 void frmEditor::mnuExitItm_Click()
 {
@@ -130,7 +130,7 @@ void frmEditor::mnuExitItm_Click()
     QCoreApplication::processEvents();
     Form_Unload();
     QCoreApplication::processEvents();
-    EndProgram();
+    services_.endProgram();
 }
 
 void frmEditor::mnuDeleteItm_Click()
@@ -163,11 +163,10 @@ void frmEditor::showMovedSelection()
 
 void frmEditor::HighlightSelection()
 {
-    // The band covers the selected columns where the view shows them now
-    // (column c is drawn around x = 16 (c - scroll) + 30), cut to the canvas.
+    // The band covers the selected columns where the view shows them now, cut to the canvas.
     const int scroll = HScroll1->value();
-    const int left = ColumnWidth * (score.SelectionStart - scroll) + 25;
-    const int right = left + ColumnWidth * (score.SelectionEnd + 1 - score.SelectionStart);
+    const int left = staff::columnBandEdge(score.SelectionStart - scroll);
+    const int right = left + staff::ColumnPitch * (score.SelectionEnd + 1 - score.SelectionStart);
     QImage& canvas = NoteContainerPbx->image();
     const int x0 = std::max(left, 0);
     const int x1 = std::min(right, canvas.width());

@@ -23,7 +23,7 @@ QString plainCaption(const QAction* item) { return item->text().replace(QStringL
 
 bool frmEditor::startMidi()
 {
-    const EditorMidi::DeviceNames names = EditorMidi::deviceNames();
+    const EditorMidi::DeviceNames names = Midi.deviceNames();
     Device[0]->setText(deviceCaption(names.mapper, QStringLiteral("Midi Mapper")));
     for (std::size_t i = 0; i < names.devices.size(); ++i) {
         const int index = static_cast<int>(i) + 1;
@@ -77,6 +77,12 @@ void frmEditor::Device_Click(int Index)
     if (Combo1->currentIndex() >= 0)
         SetInstrument(Combo1->currentIndex());
 }
+
+void frmEditor::NoteOn(int v, NoteHolder holder) { Midi.NoteOn(v, holder); }
+
+void frmEditor::NoteOff(int v, NoteHolder holder) { Midi.NoteOff(v, holder); }
+
+void frmEditor::SetInstrument(int p) { Midi.SetInstrument(p); }
 
 void frmEditor::previewNote(int v, int milliseconds)
 {

@@ -4,7 +4,8 @@
 #include <QToolButton>
 #include <algorithm>
 
-#include "notivo/editor/EditorWiring.h"
+#include "notivo/editor/CursorFiles.h"
+#include "notivo/editor/EventCodes.h"
 #include "notivo/editor/StaffEditing.h"
 #include "notivo/editor/frmEditor.h"
 #include "notivo/score/NotePitch.h"
@@ -80,31 +81,37 @@ int shiftCode(int qtModifiers)
     return code;
 }
 
-void connectStaffMouse(frmEditor& e)
+void frmEditor::connectStaffMouse()
 {
     using platform::PictureBox;
-    QObject::connect(e.NoteContainerPbx, &PictureBox::mouseDown, &e,
-                     [&e](Qt::MouseButton button, Qt::MouseButtons held, Qt::KeyboardModifiers shift, double x, double y) {
-                         if (held == button)
-                             e.StaffGestureStarted(); // the first button down: one undo step until all are up
-                         e.NoteContainerPbx_MouseDown(buttonCode(button), shiftCode(shift), x, y);
-                     });
-    QObject::connect(e.NoteContainerPbx, &PictureBox::mouseMove, &e,
-                     [&e](Qt::MouseButtons buttons, Qt::KeyboardModifiers shift, double x, double y) {
-                         e.NoteContainerPbx_MouseMove(buttonCode(buttons), shiftCode(shift), x, y);
-                     });
-    QObject::connect(e.NoteContainerPbx, &PictureBox::mouseUp, &e,
-                     [&e](Qt::MouseButton button, Qt::MouseButtons held, Qt::KeyboardModifiers shift, double x, double y) {
-                         e.NoteContainerPbx_MouseUp(buttonCode(button), shiftCode(shift), x, y);
-                         if (held == Qt::NoButton)
-                             e.StaffGestureEnded();
-                     });
+    connect(NoteContainerPbx, &PictureBox::mouseDown, this,
+            [this](Qt::MouseButton button, Qt::MouseButtons held, Qt::KeyboardModifiers shift, double x, double y) {
+                if (held == button)
+                    StaffGestureStarted(); // the first button down: one undo step until all are up
+                NoteContainerPbx_MouseDown(buttonCode(button), shiftCode(shift), x, y);
+            });
+    connect(NoteContainerPbx, &PictureBox::mouseMove, this,
+            [this](Qt::MouseButtons buttons, Qt::KeyboardModifiers shift, double x, double y) {
+                NoteContainerPbx_MouseMove(buttonCode(buttons), shiftCode(shift), x, y);
+            });
+    connect(NoteContainerPbx, &PictureBox::mouseUp, this,
+            [this](Qt::MouseButton button, Qt::MouseButtons held, Qt::KeyboardModifiers shift, double x, double y) {
+                NoteContainerPbx_MouseUp(buttonCode(button), shiftCode(shift), x, y);
+                if (held == Qt::NoButton)
+                    StaffGestureEnded();
+            });
 }
 
 void frmEditor::installCanvasCursor(const QString& file)
 {
     CanvasCursor = platform::cursors::setCursorFromFile(platform::programFile(file), NoteContainerPbx);
     CanvasCursorFile = file;
+}
+
+// The drawing cursor the options choose: the pencil or the animated one.
+const QString& frmEditor::drawingCursorFile() const
+{
+    return Option3[0]->isChecked() ? cursorfiles::Pencil : cursorfiles::AnimatedDrawing;
 }
 
 // Every button edits the same way; the press also clears the selection and
@@ -118,7 +125,7 @@ void frmEditor::NoteContainerPbx_MouseDown(int Button, int Shift, double X, doub
     const int r = staff::positionAt(Y);
     const int w = staff::windowColumnAt(X);
     const int s = HScroll1->value();
-    SelectionAnchorX = editing::columnBandEdge(w);
+    SelectionAnchorX = staff::columnBandEdge(w);
     SelectionAnchorColumn = w + s;
 
     switch (modeOf(*this)) {
@@ -178,7 +185,8 @@ void frmEditor::NoteContainerPbx_MouseMove(int Button, int /*Shift*/, double X, 
         DisplayPentagramNotes(false);
         if (w >= 1 && w + s <= score.ColumnCount) {
             QImage& canvas = NoteContainerPbx->image();
-            blendColumns(canvas, editing::columnBandEdge(w), 16, deleteMarkSource(canvas.size()), DeleteMarkAlpha);
+            blendColumns(canvas, staff::columnBandEdge(w), staff::ColumnPitch, deleteMarkSource(canvas.size()),
+                         DeleteMarkAlpha);
         }
         NoteContainerPbx->refresh();
         return;
@@ -197,11 +205,11 @@ void frmEditor::NoteContainerPbx_MouseMove(int Button, int /*Shift*/, double X, 
     const int c = staff::windowColumnAt(X) + s;
     switch (editing::cursorForCell(score, r, c, CanvasCursorState)) {
     case editing::CursorChange::Eraser:
-        installCanvasCursor(QStringLiteral("Erace.cur"));
+        installCanvasCursor(cursorfiles::Eraser);
         CanvasCursorState = 1;
         break;
     case editing::CursorChange::Drawing:
-        installCanvasCursor(Option3[0]->isChecked() ? QStringLiteral("pencil.cur") : QStringLiteral("Animated.ani"));
+        installCanvasCursor(drawingCursorFile());
         CanvasCursorState = 0;
         break;
     case editing::CursorChange::None:

@@ -1,20 +1,12 @@
 #include <QIcon>
 #include <QToolButton>
 
-#include "notivo/editor/EditorWiring.h"
+#include "notivo/editor/CursorFiles.h"
 #include "notivo/editor/frmEditor.h"
 #include "platform/raster/PictureBox.h"
 
 namespace notivo {
 namespace {
-
-// Cursor files of the canvas for each mode (program folder).
-const QString SelectCursor = QStringLiteral("Selection1.cur");
-const QString DrawingCursorAnimated = QStringLiteral("Animated.ani");
-const QString DrawingCursorPencil = QStringLiteral("pencil.cur");
-const QString InsertGapCursor = QStringLiteral("RurUzezize/RurUzezize Alternate2.ani");
-const QString InsertGapOffCursor = QStringLiteral("RurUzezize/Animated.ani");
-const QString DeleteCursor = QStringLiteral("Erace.cur");
 
 constexpr int NoteIds[] = {1, 2, 3, 4, 5, 10, 11};
 const QSize PictureSize(21, 21);
@@ -28,39 +20,41 @@ void setPicture(QToolButton* button, const QString& name)
 
 } // namespace
 
+// The editing, palette, playback, timer and tip handlers, each wired in the
+// file that owns them.
 void frmEditor::connectEditingHandlers()
 {
-    assignControlTips(*this);
-    connectPalette(*this);
-    connectStaffMouse(*this);
-    connectPlayback(*this);
-    connectTimer(*this);
-    connectShortcuts(*this);
+    assignControlTips();
+    connectPalette();
+    connectStaffMouse();
+    connectPlayback();
+    connectTimer();
+    connectShortcuts();
 }
 
-void connectPalette(frmEditor& e)
+void frmEditor::connectPalette()
 {
     for (int id : NoteIds) {
-        setPicture(e.Option1[id], QString::number(id));
-        QObject::connect(e.Option1[id], &QToolButton::clicked, &e, [&e, id] { e.Option1_Click(id); });
+        setPicture(Option1[id], QString::number(id));
+        connect(Option1[id], &QToolButton::clicked, this, [this, id] { Option1_Click(id); });
     }
-    setPicture(e.Check2[0], QStringLiteral("sharp"));
-    setPicture(e.Check2[1], QStringLiteral("flat"));
-    setPicture(e.Check1, QStringLiteral("select"));
-    setPicture(e.Check4, QStringLiteral("gap"));
-    setPicture(e.Check5, QStringLiteral("delete"));
-    setPicture(e.Option3[0], QStringLiteral("pencil"));
-    setPicture(e.Option3[1], QStringLiteral("animated"));
+    setPicture(Check2[0], QStringLiteral("sharp"));
+    setPicture(Check2[1], QStringLiteral("flat"));
+    setPicture(Check1, QStringLiteral("select"));
+    setPicture(Check4, QStringLiteral("gap"));
+    setPicture(Check5, QStringLiteral("delete"));
+    setPicture(Option3[0], QStringLiteral("pencil"));
+    setPicture(Option3[1], QStringLiteral("animated"));
 
     // A box changed from code runs its handler as a click does, so the mode
     // boxes keep each other consistent whoever changes them.
     for (int i = 0; i < 2; ++i)
-        QObject::connect(e.Check2[i], &QToolButton::toggled, &e, [&e, i] { e.Check2_Click(i); });
-    QObject::connect(e.Check1, &QToolButton::toggled, &e, [&e] { e.Check1_Click(); });
-    QObject::connect(e.Check4, &QToolButton::toggled, &e, [&e] { e.Check4_Click(); });
-    QObject::connect(e.Check5, &QToolButton::toggled, &e, [&e] { e.Check5_Click(); });
+        connect(Check2[i], &QToolButton::toggled, this, [this, i] { Check2_Click(i); });
+    connect(Check1, &QToolButton::toggled, this, [this] { Check1_Click(); });
+    connect(Check4, &QToolButton::toggled, this, [this] { Check4_Click(); });
+    connect(Check5, &QToolButton::toggled, this, [this] { Check5_Click(); });
     for (int i = 0; i < 2; ++i)
-        QObject::connect(e.Option3[i], &QToolButton::clicked, &e, [&e, i] { e.Option3_Click(i); });
+        connect(Option3[i], &QToolButton::clicked, this, [this, i] { Option3_Click(i); });
 }
 
 void frmEditor::Option1_Click(int Index)
@@ -86,9 +80,9 @@ void frmEditor::Check1_Click()
     if (Check1->isChecked()) {
         Check4->setChecked(false);
         Check5->setChecked(false);
-        installCanvasCursor(SelectCursor);
+        installCanvasCursor(cursorfiles::Select);
     } else {
-        installCanvasCursor(DrawingCursorAnimated);
+        installCanvasCursor(cursorfiles::AnimatedDrawing);
     }
 }
 
@@ -97,9 +91,9 @@ void frmEditor::Check4_Click()
     if (Check4->isChecked()) {
         Check1->setChecked(false);
         Check5->setChecked(false);
-        installCanvasCursor(InsertGapCursor);
+        installCanvasCursor(cursorfiles::InsertGap);
     } else {
-        installCanvasCursor(InsertGapOffCursor);
+        installCanvasCursor(cursorfiles::InsertGapOff);
         DisplayPentagramNotes(true); // the gap marker goes with the mode
     }
 }
@@ -109,9 +103,9 @@ void frmEditor::Check5_Click()
     if (Check5->isChecked()) {
         Check1->setChecked(false);
         Check4->setChecked(false);
-        installCanvasCursor(DeleteCursor);
+        installCanvasCursor(cursorfiles::Eraser);
     } else {
-        installCanvasCursor(Option3[0]->isChecked() ? DrawingCursorPencil : DrawingCursorAnimated);
+        installCanvasCursor(drawingCursorFile());
         DisplayPentagramNotes(true); // the column mark goes with the mode
     }
 }
@@ -121,7 +115,7 @@ void frmEditor::Option3_Click(int Index)
     if (Index < 0 || Index > 1)
         return;
     Option3[Index]->setChecked(true);
-    installCanvasCursor(Index == 0 ? DrawingCursorPencil : DrawingCursorAnimated);
+    installCanvasCursor(Index == 0 ? cursorfiles::Pencil : cursorfiles::AnimatedDrawing);
 }
 
 } // namespace notivo

@@ -1,7 +1,6 @@
 #include <QPainter>
 #include <QTimer>
 
-#include "notivo/editor/EditorWiring.h"
 #include "notivo/editor/PlaybackEngine.h"
 #include "notivo/editor/frmEditor.h"
 #include "notivo/widgets/DigitFormat.h"
@@ -19,16 +18,16 @@ const QPoint BusyFrameCorner(32, 6);
 
 } // namespace
 
-void connectTimer(frmEditor& e)
+void frmEditor::connectTimer()
 {
-    e.Picture12->image() = digitSheet();
-    QObject::connect(e.Timer2, &QTimer::timeout, &e, [&e] { e.Timer2_Timer(); });
+    Picture12->image() = digitSheet();
+    connect(Timer2, &QTimer::timeout, this, [this] { Timer2_Timer(); });
 }
 
 void frmEditor::DisplayDigital(const QString& Value0, const QString& Value1, const QString& Value2, int CColor)
 {
     if (!TimeCounter)
-        TimeCounter = std::make_shared<DigitalCounter>();
+        TimeCounter = std::make_unique<DigitalCounter>();
     notivo::DisplayDigital(Picture11->image(), Picture12->image(), *TimeCounter, Value0, Value1, Value2, CColor,
                            Picture11->backColor());
     Picture11->refresh();
@@ -47,7 +46,7 @@ void frmEditor::Timer2_Timer()
 
     if (Playing()) {
         const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(PlaybackTiming->now() -
-                                                                                   Playback->PlayStartTick());
+                                                                                   Playback.PlayStartTick());
         const ElapsedTexts texts = elapsedTexts(static_cast<std::int32_t>(elapsed.count()));
         DisplayDigital(texts.minutes, texts.seconds, texts.hundredths, DigitColour);
     }

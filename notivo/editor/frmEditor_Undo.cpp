@@ -2,15 +2,12 @@
 #include <algorithm>
 
 #include "notivo/editor/frmEditor.h"
+#include "notivo/staff/StaffGeometry.h"
 #include "platform/raster/PictureBox.h"
 
 // Undo and redo: the history records in the score layer; here the window
 // shows what came back.
 namespace notivo {
-namespace {
-constexpr int VisibleColumns = 30; // window columns the canvas shows
-} // namespace
-
 void frmEditor::EditUndo() { showHistoryChange(History.undo(score)); }
 
 void frmEditor::EditRedo() { showHistoryChange(History.redo(score)); }
@@ -22,7 +19,7 @@ void frmEditor::showHistoryChange(const std::optional<ScoreHistory::Applied>& ap
     if (!applied)
         return;
     const int s = HScroll1->value();
-    const bool offScreen = applied->lastColumn < s + 1 || applied->firstColumn > s + VisibleColumns;
+    const bool offScreen = applied->lastColumn < s + 1 || applied->firstColumn > s + staff::VisibleColumns;
     if (!Playing() && applied->firstColumn > 0 && offScreen)
         HScroll1->setValue(std::clamp(applied->firstColumn - 1, HScroll1->minimum(), HScroll1->maximum()));
     DisplayPentagramNotes(false);

@@ -29,9 +29,8 @@ ScorePrintLayout::ScorePrintLayout(QSizeF printableMillimetres, int columnCount)
     // the last one must hold the widest glyph right of its anchor.  A page
     // too small for one column or one staff still gets one, drawn clipped,
     // rather than an endless job.
-    const int columnWidth = staff::columnAnchorX(1) - staff::columnAnchorX(0);
     const int usable = pageWidth_ - staff::columnAnchorX(0) - staff::GlyphRightReach;
-    columnsPerStaff_ = std::max(1, usable / columnWidth);
+    columnsPerStaff_ = std::max(1, usable / staff::ColumnPitch);
     stavesPerPage_ = std::max(1, (pageHeight_ + StaffGap) / (StaffHeight + StaffGap));
     staffCount_ = std::max(1, (columnCount_ + columnsPerStaff_ - 1) / columnsPerStaff_);
     pageCount_ = (staffCount_ + stavesPerPage_ - 1) / stavesPerPage_;

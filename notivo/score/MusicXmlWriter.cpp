@@ -231,7 +231,7 @@ private:
             return;
         }
         for (const NoteValue& value : valuesFor(to - from))
-            writeNote(nullptr, value, voice, false, false, false);
+            writeRest(value, voice);
     }
 
     // The part of a segment inside one bar, written with as few values as
@@ -245,13 +245,15 @@ private:
             if (s.rest) {
                 // A rest column split by a barline is tied like a note, so a
                 // reader knows it for one column and not two.
-                writeNote(nullptr, value, s.voice, false, at > s.start, at + value.length < end);
+                writeNote(nullptr, value, s.voice,
+                          NoteJoin{.tieStop = at > s.start, .tieStart = at + value.length < end});
             } else {
                 bool chord = false;
                 for (const SegmentNote& note : s.notes) {
-                    const bool tiedFromBefore = at > s.start || note.tieIn;
-                    const bool tiedToNext = at + value.length < end || note.tieOut;
-                    writeNote(&note.pitch, value, s.voice, chord, tiedFromBefore, tiedToNext);
+                    const NoteJoin join{.chord = chord,
+                                        .tieStop = at > s.start || note.tieIn,
+                                        .tieStart = at + value.length < end || note.tieOut};
+                    writeNote(&note.pitch, value, s.voice, join);
                     chord = true;
                 }
             }
@@ -259,11 +261,23 @@ private:
         }
     }
 
-    void writeNote(const WrittenPitch* pitch, const NoteValue& value, int voice, bool chord, bool tieStop,
-                   bool tieStart)
+    // How a note joins its neighbours: it sounds with the note written
+    // before it (a chord), it is tied from the one before, to the next.
+    struct NoteJoin {
+        bool chord = false;
+        bool tieStop = false;
+        bool tieStart = false;
+    };
+
+    void writeRest(const NoteValue& value, int voice) { writeNote(nullptr, value, voice, {}); }
+
+    // A note of `pitch`, or a rest without one.
+    void writeNote(const WrittenPitch* pitch, const NoteValue& value, int voice, const NoteJoin& join)
     {
+        const bool tieStop = join.tieStop;
+        const bool tieStart = join.tieStart;
         xml_.writeStartElement(QStringLiteral("note"));
-        if (chord)
+        if (join.chord)
             xml_.writeEmptyElement(QStringLiteral("chord"));
         if (pitch) {
             xml_.writeStartElement(QStringLiteral("pitch"));

@@ -10,12 +10,6 @@ bool ScoreGrid::isClear() const
     return std::all_of(cells_.begin(), cells_.end(), [](std::uint8_t v) { return v == 0; });
 }
 
-Score& Score::shared()
-{
-    static Score score;
-    return score;
-}
-
 void Score::clearScore()
 {
     const int last = std::clamp(ColumnCount, 0, ScoreColumns);

@@ -73,13 +73,11 @@ private:
     std::array<std::uint8_t, ScorePositions * ScoreColumns> cells_{};
 };
 
-// The score with the editor state that travels with it.  The program has one
-// (Score::shared()), read and written by the editor, the view and printing;
-// tests build their own.  The model knows nothing of windows: callers redraw.
+// The score with the editor state that travels with it.  The program has
+// one, read and written by the editor, the view and printing; tests build
+// their own.  The model knows nothing of windows: callers redraw.
 class Score {
 public:
-    static Score& shared();
-
     ScoreGrid ScoreNotes;
     ScoreGrid ScoreAccidentals;
     int ColumnCount = 0;              // columns in use, 0..500

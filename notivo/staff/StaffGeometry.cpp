@@ -22,7 +22,8 @@ void drawStaffInk(QImage& canvas, int y)
 } // namespace
 
 int positionAt(double y) { return static_cast<int>(platform::roundHalfEven((y - 13.0) / 5.0)); }
-int windowColumnAt(double x) { return static_cast<int>(platform::roundHalfEven((x - 30.0) / 16.0)); }
+int windowColumnAt(double x) { return static_cast<int>(platform::roundHalfEven((x - ColumnOrigin) / ColumnPitch)); }
+int stripColumnAt(double x) { return static_cast<int>(platform::roundHalfEven((x - StripColumnOrigin) / ColumnPitch)); }
 
 void drawHorizontalLine(QImage& canvas, int y, int x, int x2)
 {

@@ -1,7 +1,7 @@
 #pragma once
 #include <QImage>
 #include <QPoint>
-
+#include <optional>
 
 namespace platform { class PictureBox; }
 
@@ -25,12 +25,41 @@ constexpr QPoint clefOrigin(int top) { return {ClefX, top - ClefAboveStaff}; }
 // Row anchor of staff position r (the y handed to Draw_Note) and the centre of its head.
 constexpr int rowAnchorY(int r) { return 5 * r + 13; }
 constexpr int headCentreY(int r) { return 5 * r + 15; }
-// Column anchor of window column w (the x handed to Draw_Note).
-constexpr int columnAnchorX(int w) { return 16 * w + 30; }
+// Columns: window column w is anchored at x = 16 w + 30 (the x handed to
+// Draw_Note); the canvas shows window columns 1..30.
+inline constexpr int ColumnPitch = 16;
+inline constexpr int ColumnOrigin = 30;
+inline constexpr int VisibleColumns = 30;
+constexpr int columnAnchorX(int w) { return ColumnPitch * w + ColumnOrigin; }
+// Left edge of the band of window column w: selection bands start there.
+constexpr int columnBandEdge(int w) { return columnAnchorX(w) - 5; }
 
 // Inverse mapping for the mouse: nearest position / window column, halves to even.
 int positionAt(double y);
 int windowColumnAt(double x);
+
+// The play line: a run draws it just right of the column it has finished,
+// Step and the position strip through the column they sound.
+constexpr int lineAfterColumn(int w) { return columnAnchorX(w) + 18; }
+constexpr int lineThroughColumn(int w) { return columnAnchorX(w) + 2; }
+
+// The window column under x on the position strip, halves to even (the
+// strip lies 5 pixels further left in the window than the canvas).
+inline constexpr int StripColumnOrigin = ColumnOrigin + 5;
+int stripColumnAt(double x);
+
+// The view follows the column that sounds once it lies beyond the visible
+// columns: a run keeps it at the last visible window column, Step four
+// columns further left so that the next ones show.  The scroll value that
+// does so, or nothing while the column is in view or the view cannot follow.
+inline constexpr int RunFollowColumn = 30;
+inline constexpr int StepFollowColumn = 26;
+constexpr std::optional<int> followScroll(int column, int followColumn, int scrollMaximum)
+{
+    if (column > VisibleColumns && column - followColumn < scrollMaximum)
+        return column - followColumn;
+    return std::nullopt;
+}
 
 // A black one-pixel horizontal line on a 32-bit canvas from x up to x2 (x2
 // itself not drawn, as with a two-point polyline), clipped to the canvas.

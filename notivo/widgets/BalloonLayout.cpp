@@ -89,19 +89,16 @@ QStringList tipLines(const QString& text)
     return text.split(breaks);
 }
 
-BalloonLayout layoutBalloon(const BalloonContent& content, StemPlacement stem)
+namespace {
+
+// The title row (icon and title) and the lines of text, relative to the
+// body's inner top-left corner; returns the size they take together.
+QSize layOutContent(BalloonLayout& l, const BalloonContent& content)
 {
-    BalloonLayout l;
-    l.textFont = substituteFont(QStringLiteral("MS Sans Serif"), 8);
-    l.titleFont = l.textFont;
-    l.titleFont.setBold(true);
     const QFontMetrics textMetrics(l.textFont);
     const QFontMetrics titleMetrics(l.titleFont);
-    const int margin = content.balloon ? BalloonMargin : RectMargin;
     const bool hasTitle = !content.title.isEmpty();
     const bool hasIcon = hasTitle && content.icon >= 1 && content.icon <= 3;
-
-    // Content first, relative to the body's inner top-left corner.
     int width = 0;
     int y = 0;
     if (hasTitle) {
@@ -125,35 +122,54 @@ BalloonLayout layoutBalloon(const BalloonContent& content, StemPlacement stem)
         width = std::max(width, r.width());
         y += textMetrics.lineSpacing();
     }
-    const int innerHeight = l.lines.isEmpty() ? y : y - textMetrics.lineSpacing() + textMetrics.height();
+    const int height = l.lines.isEmpty() ? y : y - textMetrics.lineSpacing() + textMetrics.height();
+    return {width, height};
+}
 
-    QSize bodySize(width + 2 * margin, innerHeight + 2 * margin);
+// The stem of a balloon leans outwards from a base near one end of the body.
+void placeStem(BalloonLayout& l, StemPlacement stem)
+{
+    const int bodyTop = l.body.top();
+    const int baseNear = stem.left ? StemInset : l.body.width() - StemInset;
+    const int baseFar = stem.left ? baseNear + StemBase : baseNear - StemBase;
+    const int tipX = stem.left ? baseNear - StemInset / 2 : baseNear + StemInset / 2;
+    if (stem.top) {
+        l.stemTip = QPoint(tipX, 0);
+        l.stem = QPolygon({QPoint(baseNear, bodyTop + 1), l.stemTip, QPoint(baseFar, bodyTop + 1)});
+    } else {
+        const int bottom = l.body.bottom() + 1;
+        l.stemTip = QPoint(tipX, l.size.height() - 1);
+        l.stem = QPolygon({QPoint(baseNear, bottom - 1), l.stemTip, QPoint(baseFar, bottom - 1)});
+    }
+}
+
+} // namespace
+
+BalloonLayout layoutBalloon(const BalloonContent& content, StemPlacement stem)
+{
+    BalloonLayout l;
+    l.textFont = substituteFont(QStringLiteral("MS Sans Serif"), 8);
+    l.titleFont = l.textFont;
+    l.titleFont.setBold(true);
+    const int margin = content.balloon ? BalloonMargin : RectMargin;
+
+    // Content first, then the body around it and the stem beside that.
+    const QSize inner = layOutContent(l, content);
+    QSize bodySize(inner.width() + 2 * margin, inner.height() + 2 * margin);
     if (content.balloon)
         bodySize = bodySize.expandedTo(QSize(2 * StemInset + StemBase + 2 * Radius, 2 * Radius + 2));
     const int bodyTop = content.balloon && stem.top ? StemHeight : 0;
     l.body = QRect(QPoint(0, bodyTop), bodySize);
     l.size = QSize(bodySize.width(), bodySize.height() + (content.balloon ? StemHeight : 0));
-    const QPoint inner(margin, bodyTop + margin);
-    l.iconRect.translate(inner);
+    const QPoint innerCorner(margin, bodyTop + margin);
+    l.iconRect.translate(innerCorner);
     if (!l.titleRect.isNull())
-        l.titleRect.translate(inner);
+        l.titleRect.translate(innerCorner);
     for (QRect& r : l.lineRects)
-        r.translate(inner);
+        r.translate(innerCorner);
 
-    if (content.balloon) {
-        // The stem leans outwards from a base near one end of the body.
-        const int baseNear = stem.left ? StemInset : bodySize.width() - StemInset;
-        const int baseFar = stem.left ? baseNear + StemBase : baseNear - StemBase;
-        const int tipX = stem.left ? baseNear - StemInset / 2 : baseNear + StemInset / 2;
-        if (stem.top) {
-            l.stemTip = QPoint(tipX, 0);
-            l.stem = QPolygon({QPoint(baseNear, bodyTop + 1), l.stemTip, QPoint(baseFar, bodyTop + 1)});
-        } else {
-            const int bottom = l.body.bottom() + 1;
-            l.stemTip = QPoint(tipX, l.size.height() - 1);
-            l.stem = QPolygon({QPoint(baseNear, bottom - 1), l.stemTip, QPoint(baseFar, bottom - 1)});
-        }
-    }
+    if (content.balloon)
+        placeStem(l, stem);
     return l;
 }
 

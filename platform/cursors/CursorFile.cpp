@@ -99,9 +99,17 @@ std::optional<QImage> decodePng(const Bytes& data)
     return image.convertToFormat(QImage::Format_ARGB32);
 }
 
-// A device-independent bitmap as stored in icon files: header, palette,
-// colour rows and the 1-bit AND mask, both bottom-up.
-std::optional<QImage> decodeDib(const Bytes& data)
+// The header of a device-independent bitmap as stored in icon files.
+struct DibHeader {
+    std::uint32_t size = 0;
+    int width = 0;
+    int height = 0; // of the image: the stored height covers the colour rows and the mask rows
+    int bitCount = 0;
+    std::uint32_t compression = 0;
+    std::uint32_t colorsUsed = 0;
+};
+
+std::optional<DibHeader> readDibHeader(const Bytes& data)
 {
     const auto headerSize = data.u32(0);
     const auto width = data.u32(4);
@@ -111,25 +119,27 @@ std::optional<QImage> decodeDib(const Bytes& data)
     const auto colorsUsed = data.u32(32);
     if (!headerSize || *headerSize < 40 || !data.has(0, *headerSize) || !colorsUsed)
         return std::nullopt;
-    // The stored height covers the colour rows and the mask rows; a
-    // negative (top-down) height is not used in icon files.
+    // A negative (top-down) height is not used in icon files.
     const std::int32_t heightField = std::int32_t(*doubledHeight);
     const std::int32_t widthField = std::int32_t(*width);
     if (widthField <= 0 || widthField > kMaxSide || heightField < 2 || heightField / 2 > kMaxSide)
         return std::nullopt;
-    const int w = widthField;
-    const int h = heightField / 2;
     const int bpp = *bitCount;
     if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 24 && bpp != 32)
         return std::nullopt;
     if (*compression != 0 && !(bpp == 32 && *compression == 3))
         return std::nullopt;
+    return DibHeader{*headerSize, widthField, heightField / 2, bpp, *compression, *colorsUsed};
+}
 
-    qsizetype pos = *headerSize;
-    QRgb palette[256] = {};
-    if (bpp <= 8) {
-        const std::uint32_t full = 1u << bpp;
-        const std::uint32_t count = (*colorsUsed == 0 || *colorsUsed > full) ? full : *colorsUsed;
+// Reads the palette of an image of up to 8 bits a pixel into `palette` and
+// returns where the colour rows begin; nothing when the file is cut short.
+std::optional<qsizetype> readPalette(const Bytes& data, const DibHeader& header, QRgb (&palette)[256])
+{
+    qsizetype pos = header.size;
+    if (header.bitCount <= 8) {
+        const std::uint32_t full = 1u << header.bitCount;
+        const std::uint32_t count = (header.colorsUsed == 0 || header.colorsUsed > full) ? full : header.colorsUsed;
         if (!data.has(pos, qsizetype(count) * 4))
             return std::nullopt;
         for (std::uint32_t i = 0; i < count; ++i) {
@@ -137,28 +147,27 @@ std::optional<QImage> decodeDib(const Bytes& data)
             palette[i] = qRgb(c[2], c[1], c[0]);
         }
         pos += qsizetype(count) * 4;
-    } else if (*compression == 3 && *headerSize == 40) {
+    } else if (header.compression == 3 && header.size == 40) {
         // The three channel masks follow a short header (longer headers
         // hold them inside); the channels are taken as BGRA.
         pos += 12;
     }
+    return pos;
+}
 
-    const qsizetype colourStride = ((qsizetype(w) * bpp + 31) / 32) * 4;
-    const qsizetype maskStride = ((qsizetype(w) + 31) / 32) * 4;
-    if (!data.has(pos, colourStride * h))
-        return std::nullopt;
-    const qsizetype maskPos = pos + colourStride * h;
-    const bool hasMask = data.has(maskPos, maskStride * h);
-
-    QImage image(w, h, QImage::Format_ARGB32);
-    if (image.isNull())
-        return std::nullopt;
+// The colour rows (bottom-up, from `pos`) into `image`; true when a 32-bit
+// image carries any alpha of its own.
+bool readColourRows(const Bytes& data, const DibHeader& header, qsizetype pos, qsizetype stride,
+                    const QRgb (&palette)[256], QImage& image)
+{
+    const int w = header.width;
+    const int h = header.height;
     bool anyAlpha = false;
     for (int y = 0; y < h; ++y) {
-        const unsigned char* src = data.at(pos + colourStride * (h - 1 - y));
+        const unsigned char* src = data.at(pos + stride * (h - 1 - y));
         QRgb* out = reinterpret_cast<QRgb*>(image.scanLine(y));
         for (int x = 0; x < w; ++x) {
-            switch (bpp) {
+            switch (header.bitCount) {
             case 1: out[x] = palette[(src[x / 8] >> (7 - x % 8)) & 1]; break;
             case 4: out[x] = palette[(src[x / 2] >> (x % 2 ? 0 : 4)) & 0xF]; break;
             case 8: out[x] = palette[src[x]]; break;
@@ -170,14 +179,17 @@ std::optional<QImage> decodeDib(const Bytes& data)
             }
         }
     }
-    if (bpp == 32 && anyAlpha)
-        return image; // the alpha channel is the shape
-    if (!hasMask)
-        return std::nullopt;
+    return anyAlpha;
+}
+
+// The 1-bit AND mask (bottom-up, from `pos`) makes the shape of `image`.
+void applyAndMask(const Bytes& data, qsizetype pos, qsizetype stride, QImage& image)
+{
+    const int h = image.height();
     for (int y = 0; y < h; ++y) {
-        const unsigned char* mask = data.at(maskPos + maskStride * (h - 1 - y));
+        const unsigned char* mask = data.at(pos + stride * (h - 1 - y));
         QRgb* out = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < w; ++x) {
+        for (int x = 0; x < image.width(); ++x) {
             const bool screen = (mask[x / 8] >> (7 - x % 8)) & 1;
             if (!screen) {
                 out[x] |= 0xFF000000u;
@@ -191,6 +203,38 @@ std::optional<QImage> decodeDib(const Bytes& data)
             }
         }
     }
+}
+
+// A device-independent bitmap as stored in icon files: header, palette,
+// colour rows and the 1-bit AND mask, both bottom-up.
+std::optional<QImage> decodeDib(const Bytes& data)
+{
+    const std::optional<DibHeader> header = readDibHeader(data);
+    if (!header)
+        return std::nullopt;
+    QRgb palette[256] = {};
+    const std::optional<qsizetype> pos = readPalette(data, *header, palette);
+    if (!pos)
+        return std::nullopt;
+
+    const int w = header->width;
+    const int h = header->height;
+    const qsizetype colourStride = ((qsizetype(w) * header->bitCount + 31) / 32) * 4;
+    const qsizetype maskStride = ((qsizetype(w) + 31) / 32) * 4;
+    if (!data.has(*pos, colourStride * h))
+        return std::nullopt;
+    const qsizetype maskPos = *pos + colourStride * h;
+    const bool hasMask = data.has(maskPos, maskStride * h);
+
+    QImage image(w, h, QImage::Format_ARGB32);
+    if (image.isNull())
+        return std::nullopt;
+    const bool anyAlpha = readColourRows(data, *header, *pos, colourStride, palette, image);
+    if (header->bitCount == 32 && anyAlpha)
+        return image; // the alpha channel is the shape
+    if (!hasMask)
+        return std::nullopt;
+    applyAndMask(data, maskPos, maskStride, image);
     return image;
 }
 

@@ -46,8 +46,8 @@ bool isNoteOn(const ShortMessage& m) { return m.length == 3 && (m.status() & 0xF
 
 } // namespace
 
-BuiltinSynth::BuiltinSynth(std::string soundFontPath, SynthEngine::Config config, Audio audio)
-    : fontPath_(std::move(soundFontPath)), config_(config), audio_(audio), loop_(pa_mainloop_new()),
+BuiltinSynth::BuiltinSynth(std::string soundFontPath, SynthEngine::Config config)
+    : fontPath_(std::move(soundFontPath)), config_(config), loop_(pa_mainloop_new()),
       wakeFd_(eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC))
 {
     // The loop's own wake-up is cleared whenever it prepares to wait, so one
@@ -92,7 +92,7 @@ int BuiltinSynth::open()
             return MidiNoDriver;
         engine_ = std::make_unique<SynthEngine>(config_);
     }
-    if (audio_ == Audio::Server && output_ != Output::Up) {
+    if (output_ != Output::Up) {
         output_ = Output::Wanted;
         startWorker();
         wakeWorker();

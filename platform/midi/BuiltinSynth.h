@@ -35,9 +35,6 @@ class BuiltinSynth {
 public:
     using Clock = std::chrono::steady_clock;
 
-    // None keeps the synthesiser silent (tests of the device's behaviour).
-    enum class Audio { Server, None };
-
     // Rendered in FluidSynth's own block size, so a message waits at most one
     // block of 1.3 ms for its first sample.
     static constexpr int kBlockFrames = 64;
@@ -46,8 +43,7 @@ public:
     static constexpr int kLatencyFrames = 320;
 
     // An empty path searches the usual places (findGmSoundFont).
-    explicit BuiltinSynth(std::string soundFontPath = {}, SynthEngine::Config config = {},
-                          Audio audio = Audio::Server);
+    explicit BuiltinSynth(std::string soundFontPath = {}, SynthEngine::Config config = {});
     ~BuiltinSynth();
     BuiltinSynth(const BuiltinSynth&) = delete;
     BuiltinSynth& operator=(const BuiltinSynth&) = delete;
@@ -66,8 +62,7 @@ public:
     // false on timeout.
     bool drain(Clock::time_point deadline);
     int activeVoices() const;
-    // The synthesiser after the first open; with Audio::None the caller
-    // renders it offline.
+    // The synthesiser after the first open.
     SynthEngine* engine() { return engine_.get(); }
     std::string soundFontPath() const;
     int openPorts() const;
@@ -100,7 +95,6 @@ private:
 
     std::string fontPath_;
     SynthEngine::Config config_;
-    Audio audio_;
     std::unique_ptr<SynthEngine> engine_;
     pa_mainloop* loop_;
     int wakeFd_;

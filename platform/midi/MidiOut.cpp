@@ -7,7 +7,7 @@ MidiOut::~MidiOut() = default;
 int MidiOut::open(int device)
 {
     int result = MidiError;
-    auto port = midiService().open(device, result);
+    auto port = service().open(device, result);
     if (!port)
         return result == MidiOk ? MidiError : result;
     port_ = std::move(port);

@@ -9,7 +9,7 @@
 #include "keyrig/VBMIDI.h"
 #include "platform/chrome/MessageBox.h"
 #include "platform/midi/MidiMessage.h"
-#include "platform/midi/RecorderMidi.h"
+#include "tests/support/RecorderMidi.h"
 
 // Puts a recorder in place of the system's MIDI service and collects the
 // texts of message boxes instead of showing them.

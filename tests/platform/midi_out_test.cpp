@@ -4,7 +4,7 @@
 
 #include "platform/midi/MidiMessage.h"
 #include "platform/midi/MidiOut.h"
-#include "platform/midi/RecorderMidi.h"
+#include "tests/support/RecorderMidi.h"
 
 using namespace platform::midi;
 

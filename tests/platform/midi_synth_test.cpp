@@ -15,6 +15,7 @@
 #include "platform/midi/MidiService.h"
 #include "platform/midi/SoundFontSearch.h"
 #include "platform/midi/SynthEngine.h"
+#include "tests/support/PrivateSoundServer.h"
 
 using namespace platform::midi;
 using Clock = std::chrono::steady_clock;
@@ -170,7 +171,9 @@ TEST(BuiltinSynth, MessagesSentWhileLoadingSoundInOrderAndCloseSilences)
     const std::string font = testFont();
     if (font.empty())
         GTEST_SKIP() << "no General MIDI SoundFont installed";
-    BuiltinSynth synth(font, {}, BuiltinSynth::Audio::None);
+    const PrivateSoundServer server;
+    ASSERT_TRUE(server.started()) << server.log().toStdString();
+    BuiltinSynth synth(font);
     ASSERT_EQ(synth.open(), MidiOk);
     // At once, before the font can have loaded: a program change and a
     // chord, then one note released again.  All must reach the synthesiser.

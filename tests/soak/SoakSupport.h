@@ -22,7 +22,7 @@
 #include <tuple>
 #include <vector>
 
-#include "platform/midi/RecorderMidi.h"
+#include "tests/support/RecorderMidi.h"
 
 namespace soak {
 

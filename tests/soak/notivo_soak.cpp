@@ -28,6 +28,7 @@
 #include "platform/chrome/MessageBox.h"
 #include "platform/chrome/ProgramFolder.h"
 #include "platform/raster/PictureBox.h"
+#include "tests/notivo/editor/EditorProbe.h"
 
 namespace {
 
@@ -63,7 +64,6 @@ protected:
     {
         shownMessages().clear();
         platform::setMessageSink([](const QString& text) { shownMessages().append(text); });
-        platform::midi::installMidiService(&recorder);
         // The real cursor files, so that their readers run under the sanitizers too.
         platform::setProgramFolderOverride(QStringLiteral(SOURCE_DIR "/notivo/resources/files"));
         ASSERT_TRUE(files.isValid());
@@ -75,7 +75,6 @@ protected:
     {
         editor.reset();
         platform::setProgramFolderOverride(QString());
-        platform::midi::installMidiService(nullptr);
         platform::setMessageSink(nullptr);
     }
 
@@ -232,14 +231,17 @@ TEST_P(NotivoSoak, EditsDuringFastPlayLeaveNoNoteSounding)
     ASSERT_TRUE(notivo::saveScoreFile(randomScore(rng, 300), openPath));
     score = randomScore(rng, notivo::ScoreColumns);
 
-    editor = std::make_unique<notivo::frmEditor>(score);
     int ended = 0;
-    editor->EndProgram = [&ended] { ++ended; };
-    editor->ChooseOpenFile = [this](QWidget*, const QString&) { return openPath; };
-    editor->ChooseSaveFile = [this](QWidget*, const QString&) { return savePath; };
-    editor->ShowPrintDialog = [](QWidget*) {};
-    editor->ShowPrintPreview = [](QWidget*) {};
-    editor->ShowAbout = [](QWidget*) {};
+    notivo::EditorServices services;
+    services.endProgram = [&ended] { ++ended; };
+    services.chooseOpenFile = [this](QWidget*, const QString&) { return openPath; };
+    services.chooseSaveFile = [this](QWidget*, const QString&) { return savePath; };
+    services.showPrintDialog = [](QWidget*, Score&) {};
+    services.showPrintPreview = [](QWidget*, Score&) {};
+    services.showAbout = [](QWidget*) {};
+    services.midi = &recorder;
+    editor = std::make_unique<notivo::frmEditor>(score, std::move(services));
+    const notivo::EditorProbe probe(*editor);
     ASSERT_TRUE(editor->Form_Load());
     editor->show();
     editor->HScroll2->setValue(180);
@@ -262,8 +264,8 @@ TEST_P(NotivoSoak, EditsDuringFastPlayLeaveNoNoteSounding)
     deadline = std::chrono::steady_clock::now() + soak::duration();
     long runs = 0;
     // The script ends it all once the time is up; the bound only guards against a script that never runs.
-    while ((!ending || editor->Playing()) && std::chrono::steady_clock::now() < deadline + std::chrono::seconds(60)) {
-        if (!ending && !editor->Playing()) {
+    while ((!ending || probe.playing()) && std::chrono::steady_clock::now() < deadline + std::chrono::seconds(60)) {
+        if (!ending && !probe.playing()) {
             ++runs;
             editor->Command5->click(); // the run goes on in the event loop until Pause, Stop or the end
         }
@@ -277,7 +279,7 @@ TEST_P(NotivoSoak, EditsDuringFastPlayLeaveNoNoteSounding)
     // The run has ended and whatever was under way has wound up.
     script.stop();
     EXPECT_TRUE(ending);
-    EXPECT_FALSE(editor->Playing());
+    EXPECT_FALSE(probe.playing());
     QEventLoop settle;
     QTimer::singleShot(700, &settle, &QEventLoop::quit); // longer than any preview or step
     settle.exec();

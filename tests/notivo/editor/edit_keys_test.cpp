@@ -19,9 +19,9 @@ protected:
     void SetUp() override
     {
         EditorRig::SetUp();
-        e().ChooseOpenFile = [this](QWidget*, const QString&) { ++openDialogs; return QString(); };
-        e().ChooseSaveFile = [this](QWidget*, const QString&) { ++saveDialogs; return QString(); };
-        e().ShowPrintDialog = [this](QWidget*) { ++printDialogs; };
+        chooseOpenFile = [this](QWidget*, const QString&) { ++openDialogs; return QString(); };
+        chooseSaveFile = [this](QWidget*, const QString&) { ++saveDialogs; return QString(); };
+        showPrintDialog = [this](QWidget*, Score&) { ++printDialogs; };
         e().show();
         e().activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&e()));
@@ -160,14 +160,14 @@ TEST_F(EditKeys, SpacePlaysEscapeStopsAndPeriodSteps)
     // Escape during the second column: the run ends after the pass under way and rewinds.
     clock->at(300, [this] { key(Qt::Key_Escape); });
     key(Qt::Key_Space);
-    EXPECT_FALSE(e().Playing());
-    EXPECT_EQ(e().Playback->PlayPosition(), 1);
+    EXPECT_FALSE(probe().playing());
+    EXPECT_EQ(probe().playback().PlayPosition(), 1);
     EXPECT_EQ(recorder.packedMessages()[0], on(60));
     EXPECT_EQ(clock->ms(), 360) << "a quarter of three 90 ms passes, then the pass under way at the stop";
 
     recorder.clear();
     key(Qt::Key_Period);
-    EXPECT_EQ(e().Playback->LastStepColumn(), 2);
+    EXPECT_EQ(probe().playback().LastStepColumn(), 2);
     EXPECT_EQ(e().Label3->text(), QStringLiteral("Do 2 "));
 }
 

@@ -134,8 +134,8 @@ TEST_F(EditMouse, PressClearsTheSelectionAndScrolledViewsWriteFurtherColumns)
     EXPECT_EQ(score.SelectionEnd, 0);
     EXPECT_EQ(score.ScoreNotes.get(21, 12), NoteId::Quarter);
     EXPECT_EQ(score.ColumnCount, 12);
-    EXPECT_EQ(e().SelectionAnchorX, 16 * 2 + 25);
-    EXPECT_EQ(e().SelectionAnchorColumn, 12);
+    EXPECT_EQ(probe().selectionAnchorX(), 16 * 2 + 25);
+    EXPECT_EQ(probe().selectionAnchorColumn(), 12);
 }
 
 TEST_F(EditMouse, InsertGapOpensAColumnAtTheMarker)
@@ -190,7 +190,7 @@ TEST_F(EditMouse, SelectDragsGiveTheColumnsBetweenAndLeaveTheMode)
         SCOPED_TRACE(c.from);
         e().Check1->click();
         ASSERT_TRUE(e().Check1->isChecked());
-        EXPECT_EQ(e().CanvasCursorFile, QStringLiteral("Selection1.cur"));
+        EXPECT_EQ(probe().canvasCursorFile(), QStringLiteral("Selection1.cur"));
         press({c.from, 50});
         EXPECT_EQ(score.SelectionStart, 0);
         move({c.to, 50}, Qt::LeftButton);
@@ -198,7 +198,7 @@ TEST_F(EditMouse, SelectDragsGiveTheColumnsBetweenAndLeaveTheMode)
         EXPECT_EQ(score.SelectionStart, c.start);
         EXPECT_EQ(score.SelectionEnd, c.end);
         EXPECT_FALSE(e().Check1->isChecked());
-        EXPECT_EQ(e().CanvasCursorFile, QStringLiteral("Animated.ani"));
+        EXPECT_EQ(probe().canvasCursorFile(), QStringLiteral("Animated.ani"));
     }
 }
 
@@ -248,30 +248,30 @@ TEST_F(EditMouse, PencilAndEraserFollowTheCellUnderThePointer)
 {
     score.placeNote(21, 2, NoteId::Quarter, 0);
     ASSERT_TRUE(e().Check3->isChecked());
-    e().CanvasCursorState = 0;
+    probe().setCanvasCursorState(0);
     move({62, 118});
-    EXPECT_EQ(e().CanvasCursorFile, QStringLiteral("Erace.cur"));
-    EXPECT_EQ(e().CanvasCursorState, 1);
+    EXPECT_EQ(probe().canvasCursorFile(), QStringLiteral("Erace.cur"));
+    EXPECT_EQ(probe().canvasCursorState(), 1);
 
-    e().CanvasCursorFile.clear();
+    probe().forgetCanvasCursorFile();
     move({63, 119}); // still over the note: nothing reloaded
-    EXPECT_TRUE(e().CanvasCursorFile.isEmpty());
+    EXPECT_TRUE(probe().canvasCursorFile().isEmpty());
 
     move({78, 118});
-    EXPECT_EQ(e().CanvasCursorFile, QStringLiteral("Animated.ani"));
-    EXPECT_EQ(e().CanvasCursorState, 0);
+    EXPECT_EQ(probe().canvasCursorFile(), QStringLiteral("Animated.ani"));
+    EXPECT_EQ(probe().canvasCursorState(), 0);
 
     e().Option3[0]->click();
-    EXPECT_EQ(e().CanvasCursorFile, QStringLiteral("pencil.cur"));
+    EXPECT_EQ(probe().canvasCursorFile(), QStringLiteral("pencil.cur"));
     move({62, 118});
     move({78, 118});
-    EXPECT_EQ(e().CanvasCursorFile, QStringLiteral("pencil.cur"));
+    EXPECT_EQ(probe().canvasCursorFile(), QStringLiteral("pencil.cur"));
 
     // Without pencil cursors the drawing cursor stays, also over notes.
     e().Check3->setChecked(false);
-    e().CanvasCursorFile.clear();
+    probe().forgetCanvasCursorFile();
     move({62, 118});
-    EXPECT_TRUE(e().CanvasCursorFile.isEmpty());
+    EXPECT_TRUE(probe().canvasCursorFile().isEmpty());
 }
 
 TEST_F(EditMouse, NameOfTheNoteUnderThePointerWithThePalettesAccidental)
@@ -301,7 +301,7 @@ TEST_F(EditMouse, DeleteModeRemovesTheColumnUnderThePointerAndClosesTheSpace)
 {
     fillColumns({1, 2, 3, 4});
     e().Check5->click();
-    EXPECT_EQ(e().CanvasCursorFile, QStringLiteral("Erace.cur"));
+    EXPECT_EQ(probe().canvasCursorFile(), QStringLiteral("Erace.cur"));
     move({62, 50});
     EXPECT_NE(canvasPixel(60, 30), qRgb(255, 255, 255)); // the column to go is marked
     press({62, 50});

@@ -23,7 +23,7 @@ TEST(EditRules, ModeAccidentalAndHitTesting)
     for (const Gap& c : {Gap{70, 3}, Gap{62, 2}, Gap{94, 4}, Gap{30, 0}, Gap{29.9, 0}, Gap{0, -1}})
         EXPECT_EQ(gapColumnAt(c.x), c.g) << c.x;
     EXPECT_EQ(gapMarkerX(3), 72);
-    EXPECT_EQ(columnBandEdge(5), 105);
+    EXPECT_EQ(notivo::staff::columnBandEdge(5), 105);
     EXPECT_EQ(clampColumn(-3), 1);
     EXPECT_EQ(clampColumn(501), 500);
 }

@@ -8,7 +8,7 @@
 
 #include "notivo/editor/EditorMidi.h"
 #include "platform/midi/MidiMessage.h"
-#include "platform/midi/RecorderMidi.h"
+#include "tests/support/RecorderMidi.h"
 
 using notivo::EditorMidi;
 using platform::midi::RecorderMidiService;

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "notivo/editor/EditorMidi.h"
-#include "platform/midi/RecorderMidi.h"
+#include "tests/support/RecorderMidi.h"
 
 using notivo::EditorMidi;
 using platform::midi::RecorderMidiService;

@@ -26,10 +26,12 @@
 #include "platform/chrome/MessageBox.h"
 #include "platform/cursors/ClassCursors.h"
 #include "platform/chrome/ProgramFolder.h"
-#include "platform/midi/RecorderMidi.h"
 #include "platform/raster/PictureBox.h"
+#include "tests/notivo/editor/EditorProbe.h"
+#include "tests/support/RecorderMidi.h"
 #include "tests/support/TestSupport.h"
 
+using notivo::EditorProbe;
 using notivo::frmEditor;
 using notivo::Score;
 using platform::midi::RecorderMidiService;
@@ -68,12 +70,10 @@ protected:
     {
         shownMessages().clear();
         platform::setMessageSink(recordMessage);
-        platform::midi::installMidiService(&recorder);
     }
     void TearDown() override
     {
         editor.reset();
-        platform::midi::installMidiService(nullptr);
         platform::setMessageSink(nullptr);
         platform::setProgramFolderOverride(QString());
     }
@@ -82,15 +82,25 @@ protected:
     static void settle(frmEditor& e)
     {
         const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-        while (!e.PlaybackTiming->idle() && std::chrono::steady_clock::now() < limit)
+        while (!EditorProbe(e).scheduler().idle() && std::chrono::steady_clock::now() < limit)
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
 
-    // A window on its own score that records instead of ending the program.
+    // A window on its own score and the recorder that counts instead of
+    // ending the program; its dialogs and windows are the functions below,
+    // the real ones until a test replaces them.
     frmEditor& makeEditor()
     {
-        editor = std::make_unique<frmEditor>(score);
-        editor->EndProgram = [this] { ++endCount; };
+        notivo::EditorServices services;
+        services.endProgram = [this] { ++endCount; };
+        services.chooseSaveFile = [this](QWidget* parent, const QString& folder) { return chooseSaveFile(parent, folder); };
+        services.chooseOpenFile = [this](QWidget* parent, const QString& folder) { return chooseOpenFile(parent, folder); };
+        services.popupMenu = [this](QMenu* menu, const QPoint& at) { popupMenu(menu, at); };
+        services.showPrintDialog = [this](QWidget* parent, Score& s) { showPrintDialog(parent, s); };
+        services.showPrintPreview = [this](QWidget* parent, Score& s) { showPrintPreview(parent, s); };
+        services.showAbout = [this](QWidget* parent) { showAbout(parent); };
+        services.midi = &recorder;
+        editor = std::make_unique<frmEditor>(score, std::move(services));
         return *editor;
     }
     frmEditor& loadedEditor()
@@ -106,6 +116,12 @@ protected:
     Score score;
     std::unique_ptr<frmEditor> editor;
     int endCount = 0;
+    std::function<QString(QWidget*, const QString&)> chooseSaveFile = notivo::chooseScoreFileToSave;
+    std::function<QString(QWidget*, const QString&)> chooseOpenFile = notivo::chooseScoreFileToOpen;
+    std::function<void(QMenu*, const QPoint&)> popupMenu = notivo::popupMenuAt;
+    std::function<void(QWidget*, Score&)> showPrintDialog = notivo::showPrintDialog;
+    std::function<void(QWidget*, Score&)> showPrintPreview = notivo::showPrintPreview;
+    std::function<void(QWidget*)> showAbout = notivo::showAboutBox;
 };
 
 TEST_F(EditorWindowTest, StartUpSelectsProgramZeroAndSoundsMiddleCForAQuarterSecond)
@@ -234,7 +250,7 @@ TEST_F(EditorWindowTest, AMenuBarButtonOpensItsMenuUnderItselfInThePressedLook)
         QMenu* shown = nullptr;
         QPoint where;
         std::vector<bool> flatWhileOpen;
-        e.PopupMenu = [&](QMenu* menu, const QPoint& pos) {
+        popupMenu = [&](QMenu* menu, const QPoint& pos) {
             shown = menu;
             where = pos;
             for (QPushButton* b : e.MenusController)
@@ -409,27 +425,27 @@ TEST_F(EditorWindowTest, ClassCursorsComeFromTheProgramFolderAndGoAtTearDown)
     using platform::cursors::classCursor;
     using platform::cursors::classOf;
     for (int i = 0; i <= 5; ++i)
-        EXPECT_TRUE(e.CursorTable[i]) << i;
-    EXPECT_TRUE(e.BusyCursor);
+        EXPECT_TRUE(EditorProbe(e).cursorTable()[i]) << i;
+    EXPECT_TRUE(EditorProbe(e).busyCursor());
     // Controls of one kind share their class cursor.
-    EXPECT_EQ(classCursor(classOf(e.Command2)), e.CursorTable[1]);
-    EXPECT_EQ(classCursor(classOf(e.HScroll2)), e.CursorTable[2]);
-    EXPECT_EQ(classCursor(classOf(e.Check4)), e.CursorTable[3]);
-    EXPECT_EQ(classCursor(classOf(e.Option1[11])), e.CursorTable[4]);
-    EXPECT_EQ(classCursor(classOf(e.Combo1)), e.CursorTable[5]);
+    EXPECT_EQ(classCursor(classOf(e.Command2)), EditorProbe(e).cursorTable()[1]);
+    EXPECT_EQ(classCursor(classOf(e.HScroll2)), EditorProbe(e).cursorTable()[2]);
+    EXPECT_EQ(classCursor(classOf(e.Check4)), EditorProbe(e).cursorTable()[3]);
+    EXPECT_EQ(classCursor(classOf(e.Option1[11])), EditorProbe(e).cursorTable()[4]);
+    EXPECT_EQ(classCursor(classOf(e.Combo1)), EditorProbe(e).cursorTable()[5]);
 
     // The pointer over the bare form gives the canvas the normal cursor back.
-    e.CanvasCursorState = 0;
+    EditorProbe(e).setCanvasCursorState(0);
     QMouseEvent move(QEvent::MouseMove, QPointF(300, 40), e.mapToGlobal(QPointF(300, 40)), Qt::NoButton,
                      Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(&e, &move);
-    EXPECT_EQ(classCursor(classOf(e.NoteContainerPbx)), e.CursorTable[0]);
-    EXPECT_EQ(e.CanvasCursorState, 1);
+    EXPECT_EQ(classCursor(classOf(e.NoteContainerPbx)), EditorProbe(e).cursorTable()[0]);
+    EXPECT_EQ(EditorProbe(e).canvasCursorState(), 1);
 
     e.Form_Unload();
     for (int i = 0; i <= 6; ++i)
-        EXPECT_FALSE(e.CursorTable[i]) << i;
-    EXPECT_FALSE(e.BusyCursor);
+        EXPECT_FALSE(EditorProbe(e).cursorTable()[i]) << i;
+    EXPECT_FALSE(EditorProbe(e).busyCursor());
     EXPECT_EQ(recorder.openCount(), 0);
 }
 
@@ -437,14 +453,14 @@ TEST_F(EditorWindowTest, PrintPreviewAndAboutOpenTheirWindows)
 {
     frmEditor& e = loadedEditor();
     std::vector<std::string> opened;
-    e.ShowPrintDialog = [&](QWidget* owner) {
+    showPrintDialog = [&](QWidget* owner, Score&) {
         EXPECT_EQ(owner, &e);
         // The staff is redrawn before the dialog reads it.
         EXPECT_EQ(e.NoteContainerPbx->image().pixel(400, 10), qRgb(255, 255, 255));
         opened.push_back("print");
     };
-    e.ShowPrintPreview = [&](QWidget*) { opened.push_back("preview"); };
-    e.ShowAbout = [&](QWidget*) { opened.push_back("about"); };
+    showPrintPreview = [&](QWidget*, Score&) { opened.push_back("preview"); };
+    showAbout = [&](QWidget*) { opened.push_back("about"); };
     e.NoteContainerPbx->image().setPixel(400, 10, qRgb(1, 2, 3));
     e.mnuPrintItm->trigger();
     e.mnuPrintPreviewItm->trigger();
@@ -463,16 +479,16 @@ TEST_F(EditorWindowTest, HelpGlyphTurnsRedAndBlackOnClicksOnly)
                     return true;
         return false;
     };
-    EXPECT_EQ(e.HelpGlyphColor, 0u);
+    EXPECT_EQ(EditorProbe(e).helpGlyphColor(), 0u);
     e.XPTitleButton3_MouseDown();
     e.XPTitleButton3_MouseUp();
-    EXPECT_EQ(e.HelpGlyphColor, 0u);
+    EXPECT_EQ(EditorProbe(e).helpGlyphColor(), 0u);
     EXPECT_FALSE(hasRed());
     e.XPTitleButton3_Click();
-    EXPECT_EQ(e.HelpGlyphColor, 255u);
+    EXPECT_EQ(EditorProbe(e).helpGlyphColor(), 255u);
     EXPECT_TRUE(hasRed());
     e.XPTitleButton3_Click();
-    EXPECT_EQ(e.HelpGlyphColor, 0u);
+    EXPECT_EQ(EditorProbe(e).helpGlyphColor(), 0u);
     EXPECT_FALSE(hasRed());
 }
 
@@ -489,17 +505,17 @@ TEST_F(EditorWindowTest, CaptionButtonsToggleTheGlyphMinimiseAndExit)
         }
     };
     click(e.XPTitleButton3);
-    EXPECT_EQ(e.HelpGlyphColor, 255u);
+    EXPECT_EQ(EditorProbe(e).helpGlyphColor(), 255u);
     click(e.XPTitleButton1);
     EXPECT_TRUE(e.windowState() & Qt::WindowMinimized);
     // Minimized, the 30 ms tick rests; restored, it ticks at once and runs on.
     EXPECT_FALSE(e.Timer2->isActive());
-    const std::int32_t frame = e.AnimFrame;
-    const std::int32_t colour = e.DigitColour;
+    const std::int32_t frame = EditorProbe(e).animFrame();
+    const std::int32_t colour = EditorProbe(e).digitColour();
     e.showNormal();
     EXPECT_TRUE(e.Timer2->isActive());
-    EXPECT_EQ(e.AnimFrame, (frame + 1) % 160);
-    EXPECT_EQ(e.DigitColour, (colour + 1) % 6);
+    EXPECT_EQ(EditorProbe(e).animFrame(), (frame + 1) % 160);
+    EXPECT_EQ(EditorProbe(e).digitColour(), (colour + 1) % 6);
     e.showMinimized();
     EXPECT_FALSE(e.Timer2->isActive());
     EXPECT_EQ(endCount, 0);
@@ -518,7 +534,7 @@ TEST_F(EditorWindowTest, ExitClosesTheDeviceStopsTheTimerAndEndsTheProgram)
     EXPECT_EQ(recorder.openCount(), 0);
     EXPECT_FALSE(e.Timer2->isActive());
     EXPECT_FALSE(e.isVisible());
-    EXPECT_FALSE(e.BusyCursor);
+    EXPECT_FALSE(EditorProbe(e).busyCursor());
 }
 
 TEST_F(EditorWindowTest, SaveAndOpenGoThroughTheDialogsWithTheBusyPointerRestored)
@@ -529,8 +545,8 @@ TEST_F(EditorWindowTest, SaveAndOpenGoThroughTheDialogsWithTheBusyPointerRestore
     frmEditor& e = loadedEditor();
     const QString path = folder.filePath(QStringLiteral("song.txt"));
     QString offeredFolder;
-    e.ChooseSaveFile = [&](QWidget*, const QString& start) { offeredFolder = start; return path; };
-    e.ChooseOpenFile = [&](QWidget*, const QString&) { return path; };
+    chooseSaveFile = [&](QWidget*, const QString& start) { offeredFolder = start; return path; };
+    chooseOpenFile = [&](QWidget*, const QString&) { return path; };
 
     score.placeNote(12, 1, notivo::NoteId::Quarter, notivo::Accidental::Sharp);
     score.placeRest(3, notivo::NoteId::QuaverPause);
@@ -553,8 +569,8 @@ TEST_F(EditorWindowTest, SaveAndOpenGoThroughTheDialogsWithTheBusyPointerRestore
 TEST_F(EditorWindowTest, CancelledDialogsChangeNothing)
 {
     frmEditor& e = loadedEditor();
-    e.ChooseSaveFile = [](QWidget*, const QString&) { return QString(); };
-    e.ChooseOpenFile = [](QWidget*, const QString&) { return QString(); };
+    chooseSaveFile = [](QWidget*, const QString&) { return QString(); };
+    chooseOpenFile = [](QWidget*, const QString&) { return QString(); };
     score.placeNote(12, 1, notivo::NoteId::Quarter, 0);
     e.mnuSaveItm->trigger();
     e.mnuOpenItm->trigger();
@@ -573,14 +589,14 @@ TEST_F(EditorWindowTest, AnInvalidFileSaysSoAndKeepsWhatWasReadBeforeTheFault)
     file.close();
 
     frmEditor& e = loadedEditor();
-    e.ChooseOpenFile = [&](QWidget*, const QString&) { return path; };
+    chooseOpenFile = [&](QWidget*, const QString&) { return path; };
     e.mnuOpenItm->trigger();
     ASSERT_EQ(shownMessages(), QStringList{QStringLiteral("File not valid")});
     EXPECT_EQ(score.ScoreNotes.get(1, 1), 3);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 
     shownMessages().clear();
-    e.ChooseOpenFile = [&](QWidget*, const QString&) { return folder.filePath(QStringLiteral("missing.txt")); };
+    chooseOpenFile = [&](QWidget*, const QString&) { return folder.filePath(QStringLiteral("missing.txt")); };
     e.mnuOpenItm->trigger();
     EXPECT_EQ(shownMessages(), QStringList{QStringLiteral("File not valid")});
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
@@ -596,7 +612,7 @@ TEST_F(EditorWindowTest, FileNotValidComesBeforeTheRedrawAndWithoutTheHourglass)
     file.close();
 
     frmEditor& e = loadedEditor();
-    e.ChooseOpenFile = [&](QWidget*, const QString&) { return path; };
+    chooseOpenFile = [&](QWidget*, const QString&) { return path; };
     QImage& canvas = e.NoteContainerPbx->image();
     canvas.setPixel(400, 10, qRgb(1, 2, 3));
     whileShown() = WhileShown{&canvas};
@@ -652,7 +668,7 @@ TEST_F(EditorWindowTest, ClosingTheWindowEndsTheProgramAsExitDoes)
     EXPECT_EQ(endCount, 1);
     EXPECT_EQ(recorder.openCount(), 0);
     EXPECT_FALSE(e.Timer2->isActive());
-    EXPECT_FALSE(e.BusyCursor);
+    EXPECT_FALSE(EditorProbe(e).busyCursor());
     EXPECT_TRUE(shownMessages().isEmpty());
 }
 
@@ -668,7 +684,7 @@ TEST_F(EditorWindowTest, AFailedSaveExplainsWhyLeavesTheOldFileAndTheEditorUsabl
     frmEditor& e = loadedEditor();
     score.placeNote(12, 1, notivo::NoteId::Quarter, 0);
     // A path below a plain file can never be written, whoever runs the test.
-    e.ChooseSaveFile = [&](QWidget*, const QString&) { return blocked + QStringLiteral("/song.txt"); };
+    chooseSaveFile = [&](QWidget*, const QString&) { return blocked + QStringLiteral("/song.txt"); };
     e.mnuSaveItm->trigger();
     ASSERT_EQ(shownMessages().size(), 1);
     // Said once: the sentence, the path, then only the reason.
@@ -686,7 +702,7 @@ TEST_F(EditorWindowTest, AFailedSaveExplainsWhyLeavesTheOldFileAndTheEditorUsabl
     // Still usable: a save to a good place works afterwards.
     shownMessages().clear();
     const QString good = folder.filePath(QStringLiteral("song.txt"));
-    e.ChooseSaveFile = [&](QWidget*, const QString&) { return good; };
+    chooseSaveFile = [&](QWidget*, const QString&) { return good; };
     e.mnuSaveItm->trigger();
     EXPECT_TRUE(shownMessages().isEmpty());
     EXPECT_TRUE(QFile::exists(good));
@@ -697,7 +713,7 @@ TEST_F(EditorWindowTest, DialogsStartInTheProgramFolderOrHomeWhenItCannotBeWritt
     platform::setProgramFolderOverride(QStringLiteral("/nonexistent/program/folder"));
     frmEditor& e = loadedEditor();
     QString offered;
-    e.ChooseOpenFile = [&](QWidget*, const QString& start) { offered = start; return QString(); };
+    chooseOpenFile = [&](QWidget*, const QString& start) { offered = start; return QString(); };
     e.mnuOpenItm->trigger();
     EXPECT_EQ(offered, QDir::homePath());
 }

@@ -9,7 +9,7 @@
 #include "notivo/editor/PlaybackEngine.h"
 #include "notivo/score/ScoreExport.h"
 #include "platform/midi/MidiMessage.h"
-#include "platform/midi/RecorderMidi.h"
+#include "tests/support/RecorderMidi.h"
 #include "play_fakes.h"
 #include "tests/notivo/score/ExportScores.h"
 #include "tests/support/ExternalReaders.h"
@@ -114,7 +114,7 @@ TEST(ExportMatchesPlay, TheFileSoundsWhatPlaySendsWithinAMillisecond)
             PlaybackEngine engine(score, out, clock);
             midi.SetInstrument(instrument); // the instrument list's choice, before Play
             out.note();
-            engine.Command5_Click();
+            engine.togglePlay();
             clock.run(); // the whole run, on the fake clock
             midi.close();
             platform::midi::installMidiService(nullptr);

@@ -77,7 +77,7 @@ TEST_F(PaletteModes, ModeBoxesExcludeEachOtherAndInstallTheirCursors)
         EXPECT_EQ(e().Check1->isChecked(), s.select);
         EXPECT_EQ(e().Check4->isChecked(), s.gap);
         EXPECT_EQ(e().Check5->isChecked(), s.del);
-        EXPECT_EQ(e().CanvasCursorFile, QString::fromLatin1(s.cursor));
+        EXPECT_EQ(probe().canvasCursorFile(), QString::fromLatin1(s.cursor));
     }
 }
 
@@ -85,23 +85,23 @@ TEST_F(PaletteModes, LeavingInsertGapForSelectRunsTheGapBoxHandlerFirst)
 {
     e().Check4->click();
     std::vector<QString> installed;
-    QObject::connect(e().Check4, &QToolButton::toggled, [&] { installed.push_back(e().CanvasCursorFile); });
+    QObject::connect(e().Check4, &QToolButton::toggled, [&] { installed.push_back(probe().canvasCursorFile()); });
     e().Check1->click();
     EXPECT_EQ(installed, (std::vector<QString>{QStringLiteral("RurUzezize/Animated.ani")}));
-    EXPECT_EQ(e().CanvasCursorFile, QStringLiteral("Selection1.cur"));
+    EXPECT_EQ(probe().canvasCursorFile(), QStringLiteral("Selection1.cur"));
 }
 
 TEST_F(PaletteModes, AfterASelectionDragTheAnimatedCursorShowsWhicheverOptionIsChosen)
 {
     e().Option3[0]->click();
-    EXPECT_EQ(e().CanvasCursorFile, QStringLiteral("pencil.cur"));
+    EXPECT_EQ(probe().canvasCursorFile(), QStringLiteral("pencil.cur"));
     e().Check1->click();
     press({62, 50});
     release({110, 50});
     EXPECT_FALSE(e().Check1->isChecked());
-    EXPECT_EQ(e().CanvasCursorFile, QStringLiteral("Animated.ani"));
+    EXPECT_EQ(probe().canvasCursorFile(), QStringLiteral("Animated.ani"));
     e().Option3[1]->click();
-    EXPECT_EQ(e().CanvasCursorFile, QStringLiteral("Animated.ani"));
+    EXPECT_EQ(probe().canvasCursorFile(), QStringLiteral("Animated.ani"));
 }
 
 TEST_F(PaletteModes, ARestInThePaletteSilencesThePreview)

@@ -46,9 +46,9 @@ struct Rig {
     PlaybackEngine engine{score, out, clock};
 
     // A click, and the time it starts going by until nothing is pending.
-    void play() { engine.Command5_Click(); clock.run(); }
-    void step() { engine.Command2_Click(); clock.run(); }
-    void strip(double x) { engine.Picture6_MouseDown(x); clock.run(); }
+    void togglePlay() { engine.togglePlay(); clock.run(); }
+    void step() { engine.step(); clock.run(); }
+    void soundStripAt(double x) { engine.soundStripAt(x); clock.run(); }
 
     void put(int position, int column, int id, int accidental = 0)
     {
@@ -63,7 +63,7 @@ TEST(PlayEngine, PlayLineStandsRightOfTheFinishedColumnOrOfTheOneBeforeWhileRepe
     Rig rig;
     rig.put(21, 1, NoteId::Quaver);
     rig.put(21, 2, NoteId::Semiquaver);
-    rig.play();
+    rig.togglePlay();
     // Column 1 repeats once (line right of column 0), then ends (right of 1), column 2 (right of 2).
     EXPECT_EQ(rig.out.lines, (std::vector<int>{48, 64, 80}));
     EXPECT_EQ(rig.out.repaints, 3);
@@ -74,7 +74,7 @@ TEST(PlayEngine, ViewFollowsPastColumnThirtyAndReturnsToTheStartAtTheEnd)
     Rig rig;
     for (int c = 1; c <= 33; ++c)
         rig.put(21, c, NoteId::Semiquaver);
-    rig.play();
+    rig.togglePlay();
     EXPECT_EQ(rig.out.scrolls, (std::vector<int>{1, 2, 3, 0}));
     // Column 31 is drawn in window column 30 once the view has followed.
     EXPECT_EQ(rig.out.lines[30], 30 * 16 + 48);
@@ -85,7 +85,7 @@ TEST(PlayEngine, EndOfRunReleasesEverythingAndRestoresTheIdleFace)
 {
     Rig rig;
     rig.put(21, 1, NoteId::Semiquaver);
-    rig.play();
+    rig.togglePlay();
     EXPECT_EQ(rig.out.faces, (std::vector<bool>{true, false}));
     ASSERT_GE(rig.out.notes.size(), 53u);
     for (int v = LowestPlayedValue; v <= HighestPlayedValue; ++v)
@@ -101,16 +101,16 @@ TEST(PlayEngine, PauseRemembersTheNextColumnOrTheSameWhileItSounds)
     rig.put(19, 2, NoteId::Semiquaver);
     rig.put(17, 3, NoteId::Semiquaver);
     // Pause in the second pass of column 1: the column still sounds, so it is kept.
-    rig.clock.at(100, [&] { rig.engine.Command5_Click(); });
-    rig.play();
+    rig.clock.at(100, [&] { rig.engine.togglePlay(); });
+    rig.togglePlay();
     EXPECT_EQ(rig.clock.ms(), 180);
     EXPECT_EQ(rig.engine.PlayPosition(), 1);
     EXPECT_FALSE(rig.engine.Playing());
 
     // Play again: the working grid is rebuilt, the half note sounds its full length.
     rig.out.notes.clear();
-    rig.clock.at(180 + 400, [&] { rig.engine.Command5_Click(); }); // in the pass of column 2
-    rig.play();
+    rig.clock.at(180 + 400, [&] { rig.engine.togglePlay(); }); // in the pass of column 2
+    rig.togglePlay();
     const std::vector<NoteEvent> expected = {
         {180, true, MiddleC}, {540, false, MiddleC}, {540, true, 63}, {630, false, 63}, {630, false, Release},
     };
@@ -122,8 +122,8 @@ TEST(PlayEngine, RequestsAreReadOncePerPassAfterDrawing)
 {
     Rig rig;
     rig.put(21, 1, NoteId::Whole);
-    rig.clock.at(10, [&] { rig.engine.Command5_Click(); });
-    rig.play();
+    rig.clock.at(10, [&] { rig.engine.togglePlay(); });
+    rig.togglePlay();
     // The pass in which Pause came was drawn, then the run ended.
     EXPECT_EQ(rig.out.lines, (std::vector<int>{48}));
     EXPECT_EQ(rig.clock.ms(), 90);
@@ -133,9 +133,9 @@ TEST(PlayEngine, ASecondPauseClickInOnePassStillPauses)
 {
     Rig rig;
     rig.put(21, 1, NoteId::Whole);
-    rig.clock.at(10, [&] { rig.engine.Command5_Click(); });
-    rig.clock.at(20, [&] { rig.engine.Command5_Click(); });
-    rig.play();
+    rig.clock.at(10, [&] { rig.engine.togglePlay(); });
+    rig.clock.at(20, [&] { rig.engine.togglePlay(); });
+    rig.togglePlay();
     EXPECT_EQ(rig.clock.ms(), 90);
     EXPECT_FALSE(rig.engine.Playing());
     EXPECT_EQ(rig.out.faces.back(), false);
@@ -146,8 +146,8 @@ TEST(PlayEngine, StopRewindsToColumnOne)
     Rig rig;
     for (int c = 1; c <= 5; ++c)
         rig.put(21, c, NoteId::Semiquaver);
-    rig.clock.at(200, [&] { rig.engine.Command1_Click(); });
-    rig.play();
+    rig.clock.at(200, [&] { rig.engine.stop(); });
+    rig.togglePlay();
     EXPECT_EQ(rig.clock.ms(), 270);
     EXPECT_EQ(rig.engine.PlayPosition(), 1);
     EXPECT_FALSE(rig.engine.StopRequest());
@@ -158,11 +158,11 @@ TEST(PlayEngine, StopWhileIdleLeavesNoTrace)
     Rig rig;
     for (int c = 1; c <= 5; ++c)
         rig.put(21, c, NoteId::Semiquaver);
-    rig.engine.Command1_Click();
+    rig.engine.stop();
     EXPECT_FALSE(rig.engine.StopRequest());
     EXPECT_FALSE(rig.engine.PauseRequest());
-    rig.clock.at(100, [&] { rig.engine.Command5_Click(); }); // a plain pause later on
-    rig.play();
+    rig.clock.at(100, [&] { rig.engine.togglePlay(); }); // a plain pause later on
+    rig.togglePlay();
     EXPECT_EQ(rig.engine.PlayPosition(), 3);
 }
 
@@ -171,13 +171,13 @@ TEST(PlayEngine, PauseAfterTheLastColumnStartsTheNextPlayAtColumnOne)
     Rig rig;
     rig.put(21, 1, NoteId::Semiquaver);
     rig.put(21, 2, NoteId::Semiquaver);
-    rig.clock.at(120, [&] { rig.engine.Command5_Click(); }); // during the last column
-    rig.play();
+    rig.clock.at(120, [&] { rig.engine.togglePlay(); }); // during the last column
+    rig.togglePlay();
     EXPECT_EQ(rig.engine.PlayPosition(), 1);
 
     rig.out.notes.clear();
     const long long start = rig.clock.ms();
-    rig.play();
+    rig.togglePlay();
     const auto notes = rig.out.notesWithoutRelease();
     ASSERT_FALSE(notes.empty());
     EXPECT_EQ(notes.front(), (NoteEvent{start, true, MiddleC}));
@@ -188,7 +188,7 @@ TEST(PlayEngine, EmptyScoreEndsAtOnce)
 {
     Rig rig;
     rig.out.scroll = 12;
-    rig.play();
+    rig.togglePlay();
     EXPECT_EQ(rig.clock.ms(), 0);
     EXPECT_EQ(rig.out.notesWithoutRelease(), (std::vector<NoteEvent>{{0, false, Release}}));
     EXPECT_EQ(rig.out.scroll, 0);
@@ -201,9 +201,9 @@ TEST(PlayEngine, TempoIsReadAtEachPlay)
     rig.put(21, 1, NoteId::Whole);
     rig.put(21, 2, NoteId::Whole);
     rig.clock.at(50, [&] { rig.out.tempo = 180; });
-    rig.play();
+    rig.togglePlay();
     EXPECT_EQ(rig.clock.ms(), 900);
-    rig.play();
+    rig.togglePlay();
     EXPECT_EQ(rig.clock.ms(), 900 + 200);
 }
 
@@ -213,7 +213,7 @@ TEST(PlayEngine, DrawingTimeNeitherStretchesTheTempoNorAddsUp)
     rig.out.drawCostMs = 7;
     for (int c = 1; c <= 10; ++c)
         rig.put(21, c, NoteId::Semiquaver);
-    rig.play();
+    rig.togglePlay();
     std::vector<long long> onsets;
     for (const NoteEvent& e : rig.out.notes)
         if (e.on)
@@ -231,7 +231,7 @@ TEST(PlayEngine, ARunHeldUpByABusyMachineCarriesOnFromTheLateWakeUp)
         rig.put(21, c, NoteId::Semiquaver);
     // The machine holds the run up until 400 ms.
     rig.clock.at(30, [&] { rig.clock.t = rig.clock.start + std::chrono::milliseconds(400); });
-    rig.play();
+    rig.togglePlay();
     std::vector<long long> onsets;
     for (const NoteEvent& e : rig.out.notes)
         if (e.on)
@@ -255,7 +255,7 @@ TEST(PlayEngine, AShortDelayIsPaidBackWithoutRushingANote)
         for (int k = 1; k <= 6; ++k)
             rig.put(21, k, NoteId::Semiquaver);
         rig.clock.at(5, [&] { rig.clock.t = rig.clock.start + std::chrono::milliseconds(c.lateUntil); });
-        rig.play();
+        rig.togglePlay();
         std::vector<long long> onsets;
         for (const NoteEvent& e : rig.out.notes)
             if (e.on)
@@ -270,10 +270,10 @@ TEST(PlayEngine, ASecondPlayClickNeverStartsASecondRun)
     rig.put(21, 1, NoteId::Quarter);
     int runsSeen = 0;
     rig.clock.at(50, [&] {
-        rig.play(); // pause request
+        rig.togglePlay(); // pause request
         runsSeen = rig.engine.Playing() ? 1 : 0;
     });
-    rig.play();
+    rig.togglePlay();
     EXPECT_EQ(runsSeen, 1);
     long long ons = 0;
     for (const NoteEvent& e : rig.out.notes)
@@ -315,8 +315,8 @@ TEST(PlayEngine, StepAfterARunThatRewoundIsNotDead)
     rig.put(21, 1, NoteId::Semiquaver);
     rig.put(21, 2, NoteId::Semiquaver);
     rig.put(21, 3, NoteId::Semiquaver);
-    rig.strip(35 + 32); // window column 2, LastStepColumn 2
-    rig.play();            // plays to the end, PlayPosition back to 1
+    rig.soundStripAt(35 + 32); // window column 2, LastStepColumn 2
+    rig.togglePlay();            // plays to the end, PlayPosition back to 1
     EXPECT_EQ(rig.engine.PlayPosition(), 1);
     rig.out.notes.clear();
     rig.step();
@@ -341,11 +341,11 @@ TEST(PlayEngine, StripRoundsHalvesToEvenAndSkipsTheColumnLastSounded)
     Rig rig;
     rig.put(21, 2, NoteId::Quarter);
     rig.put(19, 6, NoteId::Quarter);
-    rig.strip(43); // w = 0.5 -> 0: nothing
+    rig.soundStripAt(43); // w = 0.5 -> 0: nothing
     EXPECT_TRUE(rig.out.notes.empty());
     EXPECT_EQ(rig.engine.PlayPosition(), 0);
 
-    rig.strip(59); // w = 1.5 -> 2
+    rig.soundStripAt(59); // w = 1.5 -> 2
     EXPECT_EQ(rig.engine.PlayPosition(), 2);
     EXPECT_EQ(rig.engine.LastStepColumn(), 2);
     EXPECT_EQ(rig.out.lines, (std::vector<int>{64}));
@@ -354,11 +354,11 @@ TEST(PlayEngine, StripRoundsHalvesToEvenAndSkipsTheColumnLastSounded)
     EXPECT_EQ(notes, (std::vector<NoteEvent>{{0, false, Release}, {0, true, MiddleC}, {500, false, Release}}));
 
     rig.out.notes.clear();
-    rig.strip(70); // w = 2.1875 -> 2 again: nothing
+    rig.soundStripAt(70); // w = 2.1875 -> 2 again: nothing
     EXPECT_TRUE(rig.out.notes.empty());
 
     rig.out.scroll = 2; // the strip is in window columns: column 4 + 2 sounds
-    rig.strip(35 + 64);
+    rig.soundStripAt(35 + 64);
     EXPECT_EQ(rig.engine.PlayPosition(), 6);
     EXPECT_EQ(rig.engine.LastStepColumn(), 4);
     EXPECT_EQ(rig.out.names.back(), QStringLiteral("Mi 2 "));
@@ -370,7 +370,7 @@ TEST(PlayEngine, ShutdownDuringARunReleasesNotesAndStopsAllSound)
     rig.put(21, 1, NoteId::Whole);
     rig.put(21, 2, NoteId::Whole);
     rig.clock.at(100, [&] { rig.engine.shutdown(); });
-    rig.play();
+    rig.togglePlay();
     const auto notes = rig.out.notes;
     ASSERT_EQ(notes.size(), 1u + 128u);
     EXPECT_EQ(notes[0], (NoteEvent{0, true, MiddleC}));
@@ -378,9 +378,9 @@ TEST(PlayEngine, ShutdownDuringARunReleasesNotesAndStopsAllSound)
         EXPECT_EQ(notes[1 + v], (NoteEvent{100, false, v}));
     EXPECT_FALSE(rig.engine.Playing());
     EXPECT_EQ(rig.out.lines.size(), 1u); // the first pass only: no drawing once the window goes
-    rig.play();
+    rig.togglePlay();
     rig.step();
-    rig.strip(99);
+    rig.soundStripAt(99);
     EXPECT_EQ(rig.out.notes.size(), notes.size());
 }
 
@@ -408,9 +408,9 @@ TEST(PlayEngine, StepAndStripDuringARunKeepTheRunOnItsGrid)
     Rig rig;
     for (int c = 1; c <= 4; ++c)
         rig.put(17 + c, c, NoteId::Quarter);
-    rig.clock.at(50, [&] { rig.engine.Command2_Click(); });            // column 2 until 550
-    rig.clock.at(700, [&] { rig.engine.Picture6_MouseDown(35 + 48); }); // window column 3 until 1200
-    rig.play();
+    rig.clock.at(50, [&] { rig.engine.step(); });            // column 2 until 550
+    rig.clock.at(700, [&] { rig.engine.soundStripAt(35 + 48); }); // window column 3 until 1200
+    rig.togglePlay();
     EXPECT_FALSE(rig.engine.Playing());
     EXPECT_EQ(rig.clock.ms(), 1200);
 
@@ -450,7 +450,7 @@ TEST(PlayEngine, AStepDuringAStepSoundsItsFullLength)
     Rig rig;
     rig.put(21, 1, NoteId::Quarter);
     rig.put(19, 2, NoteId::Quarter);
-    rig.clock.at(200, [&] { rig.engine.Command2_Click(); });
+    rig.clock.at(200, [&] { rig.engine.step(); });
     rig.step();
     EXPECT_EQ(rig.out.notesWithoutRelease(), (std::vector<NoteEvent>{{0, false, Release},
                                                                      {0, true, MiddleC},

@@ -4,6 +4,7 @@
 #include <map>
 #include <vector>
 
+#include "notivo/editor/EditorServices.h"
 #include "notivo/editor/PlaybackEngine.h"
 
 namespace notivo::playtest {
@@ -52,6 +53,12 @@ public:
         running_ = false;
     }
     long long ms() const { return std::chrono::duration_cast<std::chrono::milliseconds>(t - start).count(); }
+    // Counts from now on, as if the clock had just been made (set-up done).
+    void startHere()
+    {
+        start = t;
+        waits.clear();
+    }
 
 protected:
     void wakeAt(std::optional<SteadyClock::time_point>) override {}
@@ -59,6 +66,16 @@ protected:
 private:
     bool running_ = false;
 };
+
+// Gives an editor made with `services` a fake clock for its waits; the
+// editor owns it, the test drives it through the pointer returned.
+inline FakeClock* fakeClockFor(EditorServices& services)
+{
+    auto clock = std::make_unique<FakeClock>();
+    FakeClock* driven = clock.get();
+    services.scheduler = std::move(clock);
+    return driven;
+}
 
 struct NoteEvent {
     long long ms;

@@ -38,7 +38,7 @@ TEST(Scheduler, TwoTimelinesInterleaveOnTheirOwnDeadlines)
     EXPECT_TRUE(clock.idle());
 }
 
-TEST(Scheduler, AnOwnerCancelsOnlyItsOwnAndFinishNowRunsTheRestAtOnce)
+TEST(Scheduler, AnOwnerCancelsOnlyItsOwn)
 {
     FakeClock clock;
     int mine = 0, others = 0, chained = 0;
@@ -50,11 +50,10 @@ TEST(Scheduler, AnOwnerCancelsOnlyItsOwnAndFinishNowRunsTheRestAtOnce)
         clock.after(500ms, [&] { ++chained; });
     });
     clock.cancelOwnedBy(&owner);
-    clock.finishNow();
+    clock.run();
     EXPECT_EQ(mine, 0);
     EXPECT_EQ(others, 1);
     EXPECT_EQ(chained, 1);
-    EXPECT_EQ(clock.ms(), 0); // no time went by
     EXPECT_TRUE(clock.idle());
 }
 

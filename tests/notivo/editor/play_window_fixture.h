@@ -14,34 +14,39 @@
 #include "notivo/score/ScoreModel.h"
 #include "notivo/editor/frmEditor.h"
 #include "platform/midi/MidiMessage.h"
-#include "platform/midi/RecorderMidi.h"
 #include "platform/raster/PictureBox.h"
+#include "tests/notivo/editor/EditorProbe.h"
 #include "tests/notivo/editor/play_fakes.h"
+#include "tests/support/RecorderMidi.h"
 
 namespace notivo::playtest {
 
 // A loaded editor window on its own score, sounding into a recorder, whose
 // waits run on a fake clock (the preview, Step, the strip and the run).
+// The dialogs and windows of the menus are the fixture's own functions,
+// which a test may replace.
 class EditorRig : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        platform::midi::installMidiService(&recorder);
-        editor = std::make_unique<frmEditor>(score);
-        editor->EndProgram = [this] { ++endCount; };
+        EditorServices services;
+        services.endProgram = [this] { ++endCount; };
+        services.chooseOpenFile = [this](QWidget* parent, const QString& folder) { return chooseOpenFile(parent, folder); };
+        services.chooseSaveFile = [this](QWidget* parent, const QString& folder) { return chooseSaveFile(parent, folder); };
+        services.showPrintDialog = [this](QWidget* parent, Score& s) { showPrintDialog(parent, s); };
+        clock = fakeClockFor(services);
+        services.midi = &recorder;
+        editor = std::make_unique<frmEditor>(score, std::move(services));
         ASSERT_TRUE(editor->Form_Load());
         editor->Timer2->stop(); // ticks are driven by hand
-        clock = std::make_shared<FakeClock>();
-        editor->setPlaybackClock(clock);
+        clock->run(); // the start-up preview
+        clock->startHere();
         recorder.clear();
     }
-    void TearDown() override
-    {
-        editor.reset();
-        platform::midi::installMidiService(nullptr);
-    }
+    void TearDown() override { editor.reset(); }
 
     frmEditor& e() { return *editor; }
+    EditorProbe probe() { return EditorProbe(*editor); }
 
     // Mouse input delivered to a widget as the window system would; then
     // the waits it started go by (inside an action of the clock, the clock
@@ -78,8 +83,11 @@ protected:
     platform::midi::RecorderMidiService recorder{1};
     Score score;
     std::unique_ptr<frmEditor> editor;
-    std::shared_ptr<FakeClock> clock;
+    FakeClock* clock = nullptr; // the editor's
     int endCount = 0;
+    std::function<QString(QWidget*, const QString&)> chooseOpenFile = [](QWidget*, const QString&) { return QString(); };
+    std::function<QString(QWidget*, const QString&)> chooseSaveFile = [](QWidget*, const QString&) { return QString(); };
+    std::function<void(QWidget*, Score&)> showPrintDialog = [](QWidget*, Score&) {};
 };
 
 } // namespace notivo::playtest

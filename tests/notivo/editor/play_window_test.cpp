@@ -67,7 +67,7 @@ TEST_F(PlayWindow, PlayButtonRunsTheScoreShowingThePauseFaceAndNamesThenRewinds)
     EXPECT_EQ(sentWithoutRelease(), (std::vector<std::uint32_t>{on(60), off(60), on(65), off(65)}));
     EXPECT_EQ(clock->waits, (std::vector<long long>{90, 90, 90, 90, 90}));
     EXPECT_EQ(e().HScroll1->value(), 0);
-    EXPECT_FALSE(e().Playing());
+    EXPECT_FALSE(probe().playing());
 }
 
 TEST_F(PlayWindow, TransportFacesAreDrawnSymbolsOfTheirCaptions)
@@ -118,12 +118,12 @@ TEST_F(PlayWindow, StopAndStepButtonsReachTheEngine)
     clock->at(150, [&] { click(e().Command1); });
     click(e().Command5);
     EXPECT_EQ(clock->ms(), 180);
-    EXPECT_EQ(e().Playback->PlayPosition(), 1);
+    EXPECT_EQ(probe().playback().PlayPosition(), 1);
 
     recorder.clear();
     clock->waits.clear();
     click(e().Command2);
-    EXPECT_EQ(e().Playback->StepColumn(), 2);
+    EXPECT_EQ(probe().playback().StepColumn(), 2);
     EXPECT_EQ(clock->waits, (std::vector<long long>{500}));
     EXPECT_FALSE(e().Command2->icon().isNull());
 }
@@ -143,17 +143,17 @@ TEST_F(PlayWindow, StripSoundsTheColumnUnderThePointerAndDraggingEnterNewColumns
     EXPECT_EQ(sentWithoutRelease(), (std::vector<std::uint32_t>{on(60), on(64)}));
     EXPECT_EQ(recorder.packedMessages().size(), 2u + 4 * 53u);
     EXPECT_EQ(clock->waits, (std::vector<long long>{500, 500}));
-    EXPECT_EQ(e().Playback->PlayPosition(), 3);
+    EXPECT_EQ(probe().playback().PlayPosition(), 3);
     EXPECT_EQ(e().Label3->text(), QStringLiteral("Mi 2 "));
 }
 
 TEST_F(PlayWindow, PointerOverTheStripGivesTheCanvasTheNormalCursor)
 {
-    e().CanvasCursorState = 0;
+    probe().setCanvasCursorState(0);
     platform::cursors::setClassCursorOf(e().NoteContainerPbx, nullptr);
     stripEvent(QEvent::MouseMove, 200, Qt::NoButton);
-    EXPECT_EQ(e().CanvasCursorState, 1);
-    EXPECT_EQ(platform::cursors::classCursor(platform::cursors::classOf(e().NoteContainerPbx)), e().CursorTable[0]);
+    EXPECT_EQ(probe().canvasCursorState(), 1);
+    EXPECT_EQ(platform::cursors::classCursor(platform::cursors::classOf(e().NoteContainerPbx)), probe().cursorTable()[0]);
 }
 
 TEST_F(PlayWindow, ExitDuringARunSilencesEveryKeyBeforeTheDeviceCloses)
@@ -169,7 +169,7 @@ TEST_F(PlayWindow, ExitDuringARunSilencesEveryKeyBeforeTheDeviceCloses)
         EXPECT_EQ(sent[1 + key], off(127 - key));
     for (std::size_t i = 1 + 128; i < sent.size(); ++i) // only the device's own all-notes-off may follow
         EXPECT_EQ(sent[i] & 0xF0, 0xB0u);
-    EXPECT_FALSE(e().Playing());
+    EXPECT_FALSE(probe().playing());
     EXPECT_EQ(endCount, 1);
 }
 
@@ -220,8 +220,8 @@ TEST_F(PlayWindow, StopDuringAStepEndsTheRunAndLeavesTheStepSounding)
     std::vector<std::uint32_t> sentAt300;
     clock->at(300, [&] { sentAt300 = messagesOf({60, 67}); });
     click(e().Command5);
-    EXPECT_FALSE(e().Playing());
-    EXPECT_EQ(e().Playback->PlayPosition(), 1);
+    EXPECT_FALSE(probe().playing());
+    EXPECT_EQ(probe().playback().PlayPosition(), 1);
     // The step releases before it strikes (but not the run's key), the run's
     // end releases its own key (but not the step's).
     EXPECT_EQ(sentAt300, (std::vector<std::uint32_t>{on(60), off(67), on(67), off(60)}));
@@ -269,7 +269,7 @@ protected:
         int row = -1;
         clock->at(1, [&, ms] {
             clock->t = clock->start + std::chrono::milliseconds(ms);
-            row = e().DigitColour;
+            row = probe().digitColour();
             e().Timer2_Timer();
             e().Command1_Click();
         });
@@ -343,12 +343,12 @@ TEST_F(ElapsedTime, ColourRowAdvancesEveryTickAndTheIdleDisplayIsLeftAlone)
     const QImage before = e().Picture11->image().copy();
     std::vector<int> rows;
     for (int i = 0; i < 7; ++i) {
-        rows.push_back(e().DigitColour);
+        rows.push_back(probe().digitColour());
         e().Timer2_Timer();
     }
     EXPECT_EQ(rows, (std::vector<int>{0, 1, 2, 3, 4, 5, 0}));
     EXPECT_EQ(e().Picture11->image(), before);
-    EXPECT_TRUE(e().FirstTickDone);
+    EXPECT_TRUE(probe().firstTickDone());
 }
 
 TEST_F(ElapsedTime, BusyAnimationDrawsOneFrameEachTick)
@@ -359,15 +359,15 @@ TEST_F(ElapsedTime, BusyAnimationDrawsOneFrameEachTick)
         frame.fill(colour);
         busy->frames.push_back({frame, QPoint(0, 0), 30});
     }
-    e().BusyCursor = busy;
+    probe().setBusyCursor(busy);
     e().Timer2_Timer(); // frame 1
     EXPECT_EQ(e().Picture5->image().pixel(40, 10) | 0xFF000000u, qRgb(0, 0, 255));
     EXPECT_NE(e().Picture5->image().pixel(20, 10) | 0xFF000000u, qRgb(0, 0, 255));
     e().Timer2_Timer(); // frame 2
     EXPECT_EQ(e().Picture5->image().pixel(40, 10) | 0xFF000000u, qRgb(255, 0, 0));
-    e().AnimFrame = 159;
+    probe().setAnimFrame(159);
     e().Timer2_Timer();
-    EXPECT_EQ(e().AnimFrame, 0);
+    EXPECT_EQ(probe().animFrame(), 0);
 }
 
 } // namespace

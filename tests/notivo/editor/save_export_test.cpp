@@ -16,7 +16,7 @@
 #include "notivo/editor/frmEditor.h"
 #include "notivo/score/ScoreModel.h"
 #include "platform/chrome/MessageBox.h"
-#include "platform/midi/RecorderMidi.h"
+#include "tests/support/RecorderMidi.h"
 #include "tests/support/ExternalReaders.h"
 #include "tests/support/TestSupport.h"
 
@@ -39,15 +39,16 @@ protected:
     {
         shownMessages().clear();
         platform::setMessageSink([](const QString& text) { shownMessages() << text; });
-        platform::midi::installMidiService(&recorder);
-        editor = std::make_unique<frmEditor>(score);
-        editor->EndProgram = [] {};
+        notivo::EditorServices services;
+        services.endProgram = [] {};
+        services.chooseSaveFile = [this](QWidget*, const QString&) { return savePath; };
+        services.midi = &recorder;
+        editor = std::make_unique<frmEditor>(score, std::move(services));
         ASSERT_TRUE(editor->Form_Load());
     }
     void TearDown() override
     {
         editor.reset();
-        platform::midi::installMidiService(nullptr);
         platform::setMessageSink(nullptr);
     }
 
@@ -55,6 +56,7 @@ protected:
     Score score;
     std::unique_ptr<frmEditor> editor;
     QTemporaryDir folder;
+    QString savePath; // what the save dialog answers
 };
 
 // Works the real save dialog: picks file type `typeIndex`, types `name`, saves.
@@ -106,7 +108,7 @@ TEST_F(SaveExportTest, ExportsSoundAsTheTempoBarAndInstrumentSayAndLeaveTheScore
     const QString midi = folder.filePath("tune.MID");
     const QString xml = folder.filePath("tune.musicxml");
     for (const QString& path : {midi, xml}) {
-        editor->ChooseSaveFile = [path](QWidget*, const QString&) { return path; };
+        savePath = path;
         editor->mnuSaveItm->trigger();
         EXPECT_TRUE(QFile::exists(path)) << path.toStdString();
     }
@@ -129,7 +131,7 @@ TEST_F(SaveExportTest, ShortRenderWritesTheFileWithoutAProgressBar)
 {
     score.placeNote(21, 1, notivo::NoteId::Quarter, 0);
     const QString path = folder.filePath("tune.wav");
-    editor->ChooseSaveFile = [path](QWidget*, const QString&) { return path; };
+    savePath = path;
     editor->mnuSaveItm->trigger();
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(path), 10000);
     EXPECT_TRUE(editor->findChildren<notivo::ExportProgress*>().isEmpty() ||
@@ -145,7 +147,7 @@ TEST_F(SaveExportTest, LongRenderShowsProgressAndCancelLeavesTheOldFile)
     editor->HScroll2->setValue(0); // 500 whole notes of a second each: minutes of audio
     const QString path = folder.filePath("long.flac");
     ASSERT_TRUE(writeFile(path, "old"));
-    editor->ChooseSaveFile = [path](QWidget*, const QString&) { return path; };
+    savePath = path;
     editor->mnuSaveItm->trigger();
     auto* progress = editor->findChild<notivo::ExportProgress*>();
     ASSERT_NE(progress, nullptr);
@@ -167,7 +169,7 @@ TEST_F(SaveExportTest, FailedExportSaysWhy)
 {
     score.placeNote(21, 1, notivo::NoteId::Quarter, 0);
     const QString path = folder.filePath("missing/tune.mid");
-    editor->ChooseSaveFile = [path](QWidget*, const QString&) { return path; };
+    savePath = path;
     editor->mnuSaveItm->trigger();
     ASSERT_EQ(shownMessages().size(), 1);
     EXPECT_TRUE(shownMessages().first().startsWith("The score could not be saved to")) << shownMessages().first().toStdString();

@@ -11,9 +11,9 @@ namespace {
 
 using CoolTipsTest = EditorRig;
 
-const Tooltip* tipOf(const frmEditor& e, const QWidget* control)
+const Tooltip* tipOf(frmEditor& e, const QWidget* control)
 {
-    for (const Tooltip* tip : e.Tips)
+    for (const Tooltip* tip : EditorProbe(e).tips())
         if (tip->ParentControl() == control)
             return tip;
     return nullptr;
@@ -59,7 +59,7 @@ TEST_F(CoolTipsTest, SixteenControlsGetABalloonWithTheirTitleAndLines)
          {"A semi quaver is one of the shortest", "in length and is used for quick songs",
           "To convert it to demi-semiquaver", "increase the tempo", "Value: 1/16 of whole note"}},
     };
-    EXPECT_EQ(e().Tips.size(), 16u);
+    EXPECT_EQ(probe().tips().size(), 16u);
     for (const Expected& x : expected) {
         SCOPED_TRACE(x.title);
         const Tooltip* tip = tipOf(e(), x.control);

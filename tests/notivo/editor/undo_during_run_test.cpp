@@ -24,7 +24,7 @@ TEST(UndoDuringRun, TheNextColumnSeesTheScoreAsUndoLeftIt)
         score.placeNote(21, 2, NoteId::Quarter, Accidental::Sharp);
     }
     clock.at(100, [&] { ASSERT_TRUE(history.undo(score)); });
-    engine.Command5_Click();
+    engine.togglePlay();
     clock.run();
 
     const std::vector<NoteEvent> expected = {{0, true, middleC}, {270, false, middleC},
@@ -40,7 +40,7 @@ TEST(UndoDuringRun, TheNextColumnSeesTheScoreAsUndoLeftIt)
     // Redo during the next run: its first note starts sharp again.
     out.notes.clear();
     clock.at(clock.ms() + 10, [&] { ASSERT_TRUE(history.redo(score)); });
-    engine.Command5_Click();
+    engine.togglePlay();
     clock.run();
     EXPECT_EQ(score.ScoreAccidentals.get(21, 2), Accidental::Sharp);
     EXPECT_EQ(score.ColumnCount, 2);

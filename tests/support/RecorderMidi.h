@@ -16,9 +16,9 @@ struct RecordedMessage {
     int device;
 };
 
-// A MIDI service for tests and benchmarks: `deviceCount` named devices that
-// record every message with a steady-clock time stamp.  Devices listed in
-// `failing` refuse to open.
+// A MIDI service for tests, benchmarks and soak programs: `deviceCount`
+// named devices that record every message with a steady-clock time stamp.
+// Devices listed in `failing` refuse to open.
 class RecorderMidiService : public MidiService {
 public:
     explicit RecorderMidiService(int deviceCount = 1);

@@ -1,4 +1,4 @@
-#include "platform/midi/RecorderMidi.h"
+#include "tests/support/RecorderMidi.h"
 
 namespace platform::midi {
 
