@@ -1,9 +1,11 @@
 #include "notivo/editor/EditorWindows.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMenu>
 #include <QRegularExpression>
 
+#include "notivo/score/ReadAnyScore.h"
 #include "notivo/score/ScoreExport.h"
 #include "notivo/score/ScoreFile.h"
 #include "notivo/printing/PrintPreview.h"
@@ -19,9 +21,14 @@ QString suffixOfFilter(const QString& filter)
     return at < 0 ? QString() : filter.mid(at + 2).section(QRegularExpression(QStringLiteral("[ )]")), 0, 0);
 }
 
-QString chooseScoreFile(QWidget* parent, const QString& folder, QFileDialog::AcceptMode mode)
+QString chooseScoreFile(QWidget* parent, const QString& where, QFileDialog::AcceptMode mode)
 {
-    QFileDialog dialog(parent, QString(), folder, QString::fromLatin1(ScoreFileFilter));
+    // A file to propose starts the dialog in its folder with its name typed.
+    const QFileInfo proposed(where);
+    const bool isFile = !where.isEmpty() && !proposed.isDir();
+    QFileDialog dialog(parent, QString(), isFile ? proposed.absolutePath() : where, QString::fromLatin1(ScoreFileFilter));
+    if (isFile)
+        dialog.selectFile(proposed.fileName());
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setDefaultSuffix(QStringLiteral("txt"));
@@ -36,6 +43,11 @@ QString chooseScoreFile(QWidget* parent, const QString& folder, QFileDialog::Acc
                 if (filter == chosen || filter.startsWith(chosen))
                     dialog.setDefaultSuffix(suffixOfFilter(filter));
         });
+    } else {
+        // Scores stay first and chosen; files of other programs can be read too.
+        const QStringList filters = openFileFilters();
+        dialog.setNameFilters(filters);
+        dialog.selectNameFilter(filters.constFirst());
     }
     // The filter reads "Melvar files", without the pattern after it.
     dialog.setOption(QFileDialog::HideNameFilterDetails);
@@ -45,9 +57,9 @@ QString chooseScoreFile(QWidget* parent, const QString& folder, QFileDialog::Acc
 }
 } // namespace
 
-QString chooseScoreFileToSave(QWidget* parent, const QString& folder)
+QString chooseScoreFileToSave(QWidget* parent, const QString& where)
 {
-    return chooseScoreFile(parent, folder, QFileDialog::AcceptSave);
+    return chooseScoreFile(parent, where, QFileDialog::AcceptSave);
 }
 
 QString chooseScoreFileToOpen(QWidget* parent, const QString& folder)

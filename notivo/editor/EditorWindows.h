@@ -14,8 +14,10 @@ class Score;
 
 // File dialogs for score files ("Melvar files", *.txt) starting in `folder`;
 // the chosen path, or empty when cancelled.  Saving also offers the export
-// types (MIDI, audio, MusicXML); the path's extension tells which was chosen.
-QString chooseScoreFileToSave(QWidget* parent, const QString& folder);
+// types (MIDI, audio, MusicXML); the path's extension tells which was chosen;
+// given a file instead of a folder, it starts there with that name typed.
+// Opening also offers the files of other programs notivo reads.
+QString chooseScoreFileToSave(QWidget* parent, const QString& where);
 QString chooseScoreFileToOpen(QWidget* parent, const QString& folder);
 
 // Shows `menu` as a pop-up at `globalPos`; returns when it has closed.

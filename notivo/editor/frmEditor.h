@@ -248,6 +248,7 @@ private:
     std::int32_t SelectionAnchorColumn = 0; // score column pressed last
     ScoreHistory History;
     bool staffGestureOpen_ = false;
+    QString saveAsPath_; // what Save as proposes after a file of another program
 
     std::int32_t AnimFrame = 0;
     std::int32_t DigitColour = 0;

@@ -6,6 +6,7 @@
 
 #include "notivo/editor/ExportProgress.h"
 #include "notivo/score/AudioExport.h"
+#include "notivo/score/ReadAnyScore.h"
 #include "notivo/score/ScoreExport.h"
 #include "notivo/score/ScoreFile.h"
 #include "notivo/editor/frmEditor.h"
@@ -32,7 +33,8 @@ QString frmEditor::fileDialogFolder() const
 
 void frmEditor::mnuSaveItm_Click()
 {
-    const QString path = services_.chooseSaveFile(this, fileDialogFolder());
+    // After a file of another program, its name as a score, so it is never overwritten.
+    const QString path = services_.chooseSaveFile(this, saveAsPath_.isEmpty() ? fileDialogFolder() : saveAsPath_);
     if (path.isEmpty())
         return;
     // The extension decides: a score of our own, or a file for other programs.
@@ -72,14 +74,20 @@ void frmEditor::openScoreFile(const QString& path)
     BusyPointer busy;
     // One step, also for a file that was not valid: whatever it replaced can be had back.
     ScoreChange change(History, score, ScoreChange::Join::Separate);
-    const ScoreLoadResult result = loadScoreFile(score, path);
+    const ScoreReadResult result = readAnyScore(score, path);
     change.done();
+    saveAsPath_ = result.saveAsPath;
     if (!result) {
         // Said before the staff shows what was read; the box keeps the normal pointer.
         busy.release();
-        platform::showMessage(this, QString::fromLatin1(FileNotValidMessage));
+        platform::showMessage(this, result.message());
     }
     DisplayPentagramNotes(true);
+    if (result && !result.message().isEmpty()) {
+        // What a file of another program could not bring, once it shows.
+        busy.release();
+        platform::showMessage(this, result.message());
+    }
 }
 
 } // namespace notivo

@@ -566,6 +566,55 @@ TEST_F(EditorWindowTest, SaveAndOpenGoThroughTheDialogsWithTheBusyPointerRestore
     EXPECT_NE(e.NoteContainerPbx->image().pixel(16 * 3 + 30, 90), qRgb(255, 255, 255));
 }
 
+// A file of another program opens by its content, can be undone like any
+// Open, and Save as then proposes its name as a score, never the file itself.
+TEST_F(EditorWindowTest, AMusicXmlFileOpensAsAScoreThatSaveAsNeverOverwrites)
+{
+    QTemporaryDir folder;
+    const QString tune = folder.filePath(QStringLiteral("tune.xml"));
+    testfiles::writeFile(tune, "<?xml version=\"1.0\"?><score-partwise version=\"3.1\"><part-list>"
+                               "<score-part id=\"P1\"><part-name>A</part-name></score-part></part-list>"
+                               "<part id=\"P1\"><measure number=\"1\"><attributes><divisions>1</divisions></attributes>"
+                               "<note><pitch><step>C</step><octave>5</octave></pitch><duration>1</duration><type>quarter</type></note>"
+                               "<note><pitch><step>F</step><alter>1</alter><octave>4</octave></pitch><duration>1</duration>"
+                               "<type>quarter</type></note></measure></part></score-partwise>");
+    const QString broken = folder.filePath(QStringLiteral("broken.mid"));
+    testfiles::writeFile(broken, "MThd\0\0\0\6\0");
+
+    frmEditor& e = loadedEditor();
+    score.placeNote(12, 7, notivo::NoteId::Half, 0);
+    QString offered;
+    chooseSaveFile = [&](QWidget*, const QString& start) { offered = start; return QString(); };
+    auto notesIn = [this](int column) {
+        int notes = 0, sharps = 0;
+        for (int position = 1; position <= 40; ++position) {
+            notes += score.ScoreNotes.get(position, column) == notivo::NoteId::Quarter;
+            sharps += score.ScoreAccidentals.get(position, column) == notivo::Accidental::Sharp;
+        }
+        return std::make_pair(notes, sharps);
+    };
+
+    chooseOpenFile = [&](QWidget*, const QString&) { return tune; };
+    e.mnuOpenItm->trigger();
+    EXPECT_TRUE(shownMessages().isEmpty()) << shownMessages().join('\n').toStdString();
+    EXPECT_EQ(score.ColumnCount, 2);
+    EXPECT_EQ(notesIn(1), std::make_pair(1, 0));
+    EXPECT_EQ(notesIn(2), std::make_pair(1, 1));
+    e.mnuSaveItm->trigger();
+    EXPECT_EQ(offered, folder.filePath(QStringLiteral("tune.txt")));
+
+    chooseOpenFile = [&](QWidget*, const QString&) { return broken; };
+    e.mnuOpenItm->trigger();
+    ASSERT_EQ(shownMessages().size(), 1);
+    EXPECT_TRUE(shownMessages()[0].startsWith(QStringLiteral("broken.mid cannot be read"))) << shownMessages()[0].toStdString();
+    EXPECT_EQ(score.ColumnCount, 2);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+
+    e.EditUndo();
+    e.EditUndo();
+    EXPECT_EQ(score.ScoreNotes.get(12, 7), notivo::NoteId::Half);
+}
+
 TEST_F(EditorWindowTest, CancelledDialogsChangeNothing)
 {
     frmEditor& e = loadedEditor();
