@@ -21,7 +21,7 @@ const QPoint BusyFrameCorner(32, 6);
 
 void connectTimer(frmEditor& e)
 {
-    e.Picture12->image() = digitSheet();
+    e.Picture12->image() = digitSheet(e.Picture12->image().devicePixelRatio());
     QObject::connect(e.Timer2, &QTimer::timeout, &e, [&e] { e.Timer2_Timer(); });
 }
 
