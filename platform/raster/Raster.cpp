@@ -66,15 +66,19 @@ struct ClippedCopy {
     int x, y, w, h, sx, sy;
 };
 
-// Clips a same-size copy of the image rectangle `to`, read from (fromX,
-// fromY) of the source, to both images.  Nothing when nothing is left.
-std::optional<ClippedCopy> clipCopy(const QImage& dst, const DeviceRect& to, const QImage& src, std::int64_t fromX,
-                                    std::int64_t fromY)
+// Clips a same-size copy of the image rectangle `from` of the source onto
+// the image rectangle `to` to both images.  At a fractional ratio the two
+// may round to sizes one pixel apart: the copy takes the smaller, so it
+// never reaches into a neighbouring picture of the source.  Nothing when
+// nothing is left.
+std::optional<ClippedCopy> clipCopy(const QImage& dst, const DeviceRect& to, const QImage& src,
+                                    const DeviceRect& from)
 {
     if (to.w <= 0 || to.h <= 0)
         return std::nullopt;
     // Work in 64 bits so extreme arguments cannot overflow.
-    std::int64_t dx0 = to.x, dy0 = to.y, sx0 = fromX, sy0 = fromY, cw = to.w, ch = to.h;
+    std::int64_t dx0 = to.x, dy0 = to.y, sx0 = from.x, sy0 = from.y;
+    std::int64_t cw = std::min(to.w, from.w), ch = std::min(to.h, from.h);
     auto clipLow = [](std::int64_t& a, std::int64_t& b, std::int64_t& len) {
         const std::int64_t lowest = std::min(a, b);
         if (lowest < 0) {
@@ -126,7 +130,7 @@ void copy(QImage& dst, int x, int y, int w, int h, const QImage& src, int sx, in
 {
     if (!writable(dst))
         return;
-    const auto c = clipCopy(dst, deviceRect(dst, x, y, w, h), src, deviceX(src, sx), deviceY(src, sy));
+    const auto c = clipCopy(dst, deviceRect(dst, x, y, w, h), src, deviceRect(src, sx, sy, w, h));
     if (!c)
         return;
     const QRgb alpha = alphaMaskOf(dst);
@@ -143,7 +147,7 @@ void andCopy(QImage& dst, int x, int y, int w, int h, const QImage& src, int sx,
     // keeps its pixels there, so clipping to the source is exact.
     if (!writable(dst))
         return;
-    const auto c = clipCopy(dst, deviceRect(dst, x, y, w, h), src, deviceX(src, sx), deviceY(src, sy));
+    const auto c = clipCopy(dst, deviceRect(dst, x, y, w, h), src, deviceRect(src, sx, sy, w, h));
     if (!c)
         return;
     const QRgb alpha = alphaMaskOf(dst);

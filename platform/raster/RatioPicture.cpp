@@ -27,6 +27,13 @@ std::pair<QImage, qreal> sharpest(const QString& path)
     return {QImage(path), 1.0};
 }
 
+// Scales in 32 bits: Qt's smooth scaling of one-bit pictures crashes.
+QImage resized(const QImage& image, QSize size, Qt::TransformationMode mode)
+{
+    const QImage::Format wide = image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
+    return image.convertToFormat(wide).scaled(size, Qt::IgnoreAspectRatio, mode);
+}
+
 QImage resampled(const QString& path, qreal ratio)
 {
     if (ratio <= 1.0)
@@ -38,8 +45,7 @@ QImage resampled(const QString& path, qreal ratio)
     if (ratio != sourceRatio) {
         // Whole-number enlargements keep hard pixel edges; anything else is smoothed.
         const bool whole = ratio / sourceRatio == std::floor(ratio / sourceRatio);
-        source = source.scaled(deviceSize(logical, ratio), Qt::IgnoreAspectRatio,
-                               whole ? Qt::FastTransformation : Qt::SmoothTransformation);
+        source = resized(source, deviceSize(logical, ratio), whole ? Qt::FastTransformation : Qt::SmoothTransformation);
     }
     source.setDevicePixelRatio(ratio);
     return source;
@@ -61,8 +67,7 @@ QImage stretchedPicture(const QString& path, QSize size, qreal ratio)
 {
     if (ratio <= 1.0)
         return QImage(path).scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    QImage image = sharpest(path).first.scaled(deviceSize(size, ratio), Qt::IgnoreAspectRatio,
-                                               Qt::SmoothTransformation);
+    QImage image = resized(sharpest(path).first, deviceSize(size, ratio), Qt::SmoothTransformation);
     image.setDevicePixelRatio(ratio);
     return image;
 }
