@@ -211,20 +211,19 @@ void drawStemOutline(Sheet& s, int x, int fromRow, int toRow)
     });
 }
 
-// The flag leaves the stem top at (x, y), swells to the right and tapers back
-// towards the stem; what passes the cell's last column is cut off.
+// The flag leaves the stem top at (x, y) as a thin wavy stroke, heavier near
+// the stem; what passes the cell's last column is cut off.
 void drawFlagOutline(Sheet& s, int x, int y, int limit)
 {
     inkPainting(s, QRectF(x, y, limit + 1 - x, 16), [&](QPainter& p) {
         QPainterPath f;
-        f.moveTo(x + 0.6, y);
-        f.cubicTo(x + 1.8, y + 3.2, x + 7.6, y + 5.0, x + 7.3, y + 9.4);
-        f.cubicTo(x + 7.1, y + 11.6, x + 6.1, y + 13.0, x + 5.0, y + 14.2);
-        f.lineTo(x + 4.4, y + 13.7);
-        f.cubicTo(x + 5.4, y + 12.2, x + 6.3, y + 10.8, x + 6.1, y + 9.2);
-        f.cubicTo(x + 5.8, y + 6.6, x + 2.6, y + 5.6, x + 0.6, y + 3.6);
-        f.closeSubpath();
-        p.drawPath(f);
+        f.moveTo(x + 1.3, y + 0.2);
+        f.cubicTo(x + 2.2, y + 2.8, x + 6.7, y + 5.0, x + 6.8, y + 9.0);
+        f.cubicTo(x + 6.8, y + 11.0, x + 5.7, y + 12.6, x + 4.6, y + 13.9);
+        p.strokePath(f, QPen(Qt::black, 1.15, Qt::SolidLine, Qt::FlatCap));
+        QPainterPath weight(QPointF(x + 1.3, y + 1.0));
+        weight.lineTo(x + 3.9, y + 4.7);
+        p.strokePath(weight, QPen(Qt::black, 1.2, Qt::SolidLine, Qt::FlatCap));
     });
 }
 
