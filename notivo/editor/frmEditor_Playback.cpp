@@ -8,6 +8,7 @@
 #include "notivo/editor/frmEditor.h"
 #include "platform/cursors/ClassCursors.h"
 #include "platform/raster/PictureBox.h"
+#include "platform/raster/RatioPicture.h"
 
 namespace notivo {
 namespace {
@@ -64,7 +65,8 @@ void connectPlayback(frmEditor& e)
                      [&e](Qt::MouseButtons buttons, Qt::KeyboardModifiers shift, double x, double y) {
                          e.Picture6_MouseMove(buttonCode(buttons), shiftCode(shift), x, y);
                      });
-    e.Command2->setIcon(QIcon(QStringLiteral(":/images/palette_step.png")));
+    e.Command2->setIcon(platform::raster::iconForRatio(QStringLiteral(":/images/palette_step.png"),
+                                                       e.Command2->devicePixelRatio()));
     auto* faces = new TransportFaceStyle;
     faces->setParent(&e);
     e.Command5->setStyle(faces);

@@ -3,6 +3,7 @@
 #include "platform/raster/CanvasScale.h"
 
 #include <QHash>
+#include <QPixmap>
 #include <cmath>
 #include <utility>
 
@@ -61,6 +62,16 @@ QImage pictureForRatio(const QString& path, qreal ratio)
     if (found == kept.constEnd())
         found = kept.insert(key, resampled(path, key.second));
     return *found;
+}
+
+QIcon iconForRatio(const QString& path, qreal ratio)
+{
+    QIcon icon;
+    for (qreal r : {1.0, 2.0})
+        icon.addPixmap(QPixmap::fromImage(pictureForRatio(path, r)));
+    if (ratio > 1.0 && ratio != 2.0)
+        icon.addPixmap(QPixmap::fromImage(pictureForRatio(path, ratio)));
+    return icon;
 }
 
 QImage stretchedPicture(const QString& path, QSize size, qreal ratio)

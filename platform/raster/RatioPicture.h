@@ -1,4 +1,5 @@
 #pragma once
+#include <QIcon>
 #include <QImage>
 #include <QSize>
 #include <QString>
@@ -16,6 +17,11 @@ namespace platform::raster {
 // Without a twin the 1x file is scaled; a missing picture gives a null image.
 // Pictures are read once and kept.
 QImage pictureForRatio(const QString& path, qreal ratio);
+
+// An icon of the picture for buttons on a screen of `ratio`: the 1x file,
+// the @2x twin, and at a ratio between them the twin fitted to that ratio
+// (an icon would otherwise enlarge its 1x picture there).
+QIcon iconForRatio(const QString& path, qreal ratio);
 
 // The picture stretched smoothly to a logical `size` at a device pixel ratio
 // (at ratio 1, the 1x file stretched as it always was).
