@@ -5,6 +5,8 @@
 //
 //   make_keyrig_art <folder>   (normally keyrig/resources/images)
 
+#include "tools/ScaledPainting.h"
+
 #include <QDir>
 #include <QGuiApplication>
 #include <QImage>
@@ -64,15 +66,12 @@ QImage background(int scale)
 
 QImage symbol(int width, int height, int scale, const std::function<void(QPainter&)>& draw)
 {
-    QImage image(width * scale, height * scale, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.scale(scale, scale);
-    p.setPen(Qt::NoPen);
-    p.setBrush(Qt::white);
-    draw(p);
-    return image;
+    return paintScaled({width, height}, scale, QImage::Format_ARGB32_Premultiplied, Qt::transparent,
+                       [&](QPainter& p) {
+                           p.setPen(Qt::NoPen);
+                           p.setBrush(Qt::white);
+                           draw(p);
+                       });
 }
 
 // A square box with a tick: the device choice.

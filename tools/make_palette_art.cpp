@@ -2,6 +2,8 @@
 // rest, the accidental and mode boxes, the two cursor options and the Step
 // button, each also at twice the size for high-density screens.
 // Usage: make_palette_art <output folder>  (notivo/resources/images)
+#include "tools/ScaledPainting.h"
+
 #include <QDir>
 #include <QGuiApplication>
 #include <QImage>
@@ -223,15 +225,7 @@ void step(QPainter& p)
 bool save(const QString& folder, const QString& name, const std::function<void(QPainter&)>& draw)
 {
     for (int scale : {1, 2}) {
-        QImage image(Size * scale, Size * scale, QImage::Format_ARGB32);
-        image.fill(Qt::transparent);
-        {
-            QPainter p(&image);
-            p.setRenderHint(QPainter::Antialiasing);
-            if (scale != 1)
-                p.scale(scale, scale);
-            draw(p);
-        }
+        const QImage image = paintScaled({Size, Size}, scale, QImage::Format_ARGB32, Qt::transparent, draw);
         const QString suffix = scale == 1 ? QString() : QStringLiteral("@%1x").arg(scale);
         const QString path = QDir(folder).filePath(QStringLiteral("palette_%1%2.png").arg(name, suffix));
         if (!image.save(path)) {

@@ -8,6 +8,7 @@
 // staff view copies from; see notivo/staff/GlyphSheet.h.  The 1x shapes are
 // set pixel by pixel; at 2x the same shapes are drawn as smooth outlines.
 #include "notivo/staff/GlyphSheet.h"
+#include "tools/ScaledPainting.h"
 
 #include <QDir>
 #include <QGuiApplication>
@@ -121,15 +122,7 @@ void drawFlat(Sheet& s, int x, int y)
 
 QImage smoothInk(int width, int height, int scale, const std::function<void(QPainter&)>& draw)
 {
-    QImage grey(width * scale, height * scale, QImage::Format_RGB32);
-    grey.fill(Qt::white);
-    QPainter painter(&grey);
-    painter.setRenderHint(QPainter::Antialiasing);
-    if (scale != 1)
-        painter.scale(scale, scale);
-    draw(painter);
-    painter.end();
-    return grey;
+    return paintScaled({width, height}, scale, QImage::Format_RGB32, Qt::white, draw);
 }
 
 // Copies an anti-aliased drawing as one-bit ink (threshold at half grey).

@@ -1,29 +1,11 @@
 #include "tests/keyrig/PianoWindowFixture.h"
+#include "tests/support/DoubledPixels.h"
 
 #include <QApplication>
 
 // The keyboard window on a screen of more than one device pixel per pixel
 // (this program runs with Qt's scale factor at 2 and at 1.5).
-namespace {
-
-// True when, in `area` (logical pixels) of a shot at ratio 2, some 2 x 2
-// block of screen pixels is not of one colour: the picture there has more
-// detail than a 1x picture shown doubled.
-bool finerThanDoubled(const QImage& shot, const QRect& area)
-{
-    for (int y = area.top(); y <= area.bottom(); ++y)
-        for (int x = area.left(); x <= area.right(); ++x) {
-            const QRgb p = shot.pixel(2 * x, 2 * y);
-            if (shot.pixel(2 * x + 1, 2 * y) != p || shot.pixel(2 * x, 2 * y + 1) != p ||
-                shot.pixel(2 * x + 1, 2 * y + 1) != p)
-                return true;
-        }
-    return false;
-}
-
 using PianoOnADenseScreen = PianoWindowFixture;
-
-} // namespace
 
 TEST_F(PianoOnADenseScreen, SymbolsAndPanelAreDrawnForTheScreen)
 {

@@ -18,6 +18,7 @@
 #include "platform/midi/RecorderMidi.h"
 #include "platform/raster/CanvasScale.h"
 #include "platform/raster/PictureBox.h"
+#include "tests/support/DoubledPixels.h"
 
 // The editor on a screen of more than one device pixel per pixel (this
 // program runs with Qt's scale factor at 2 and at 1.5).
@@ -42,21 +43,6 @@ std::vector<int> blackRuns(const QImage& image, int x)
         }
     }
     return runs;
-}
-
-// True when, in `area` (logical pixels) of a shot at ratio 2, some 2 x 2
-// block of screen pixels is not of one colour: the picture there has more
-// detail than a 1x picture shown doubled.
-bool finerThanDoubled(const QImage& shot, const QRect& area)
-{
-    for (int y = area.top(); y <= area.bottom(); ++y)
-        for (int x = area.left(); x <= area.right(); ++x) {
-            const QRgb p = shot.pixel(2 * x, 2 * y);
-            if (shot.pixel(2 * x + 1, 2 * y) != p || shot.pixel(2 * x, 2 * y + 1) != p ||
-                shot.pixel(2 * x + 1, 2 * y + 1) != p)
-                return true;
-        }
-    return false;
 }
 
 class DenseScreen : public ::testing::Test {
