@@ -180,8 +180,8 @@ void frmEditor::NoteContainerPbx_MouseMove(int Button, int /*Shift*/, double X, 
         DisplayPentagramNotes(false);
         if (w >= 1 && w + s <= score.ColumnCount) {
             QImage& canvas = NoteContainerPbx->image();
-            blendColumns(canvas, editing::columnBandEdge(w), 16, deleteMarkSource(platform::raster::logicalSize(canvas)),
-                         DeleteMarkAlpha);
+            const QImage& red = deleteMarkSource(platform::raster::logicalSize(canvas));
+            blendColumns(canvas, editing::columnBandEdge(w), 16, red, DeleteMarkAlpha);
         }
         NoteContainerPbx->refresh();
         return;

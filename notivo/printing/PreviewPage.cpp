@@ -19,6 +19,13 @@ int scaled(double quantity, double zoom) { return int(platform::roundHalfEven(qu
 
 QImage asRgb32(const QImage& image) { return image.convertToFormat(QImage::Format_RGB32); }
 
+// The note cells of a glyph sheet: its first SheetColumns columns, at the sheet's ratio.
+QImage noteCells(const QImage& sheet)
+{
+    const long long columns = platform::raster::deviceX(sheet, PreviewPage::SheetColumns);
+    return sheet.copy(0, 0, int(std::min<long long>(columns, sheet.width())), sheet.height());
+}
+
 // The line of the page's one-pixel black pen from (x, y) to (x2, y), as a
 // two-point polyline draws it.
 void LineDC(QImage& page, int x, int y, int x2) { staff::drawHorizontalLine(page, y, x, x2); }
@@ -31,9 +38,7 @@ PreviewPage::PreviewPage(qreal ratio)
 }
 
 PreviewPage::PreviewPage(const QImage& glyphSheet, const QImage& clef)
-    : sheet_(asRgb32(glyphSheet.copy(0, 0, int(std::min<long long>(platform::raster::deviceX(glyphSheet, SheetColumns),
-                                                                   glyphSheet.width())),
-                                     glyphSheet.height())))
+    : sheet_(asRgb32(noteCells(glyphSheet)))
     , clef_(asRgb32(clef))
 {
 }

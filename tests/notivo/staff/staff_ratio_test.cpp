@@ -93,13 +93,12 @@ TEST(StaffAtRatio, AtFractionalRatiosLinesAreEvenAndTheClefIsSmooth)
         EXPECT_GT(shades.size(), 20u);
 
         // The whole note (anchors 62, 108: its cell at 55, 90) keeps to its cell.
+        using platform::raster::deviceX, platform::raster::deviceY;
         const QRect cell(55, 90, 14, 25);
         for (int y = 0; y < canvas.height(); ++y)
-            for (int x = int(platform::raster::deviceX(canvas, 40)); x < int(platform::raster::deviceX(canvas, 90)); ++x) {
-                const bool inCell = x >= platform::raster::deviceX(canvas, cell.left()) &&
-                                    x < platform::raster::deviceX(canvas, cell.right() + 1) &&
-                                    y >= platform::raster::deviceY(canvas, cell.top()) &&
-                                    y < platform::raster::deviceY(canvas, cell.bottom() + 1);
+            for (int x = int(deviceX(canvas, 40)); x < int(deviceX(canvas, 90)); ++x) {
+                const bool inCell = x >= deviceX(canvas, cell.left()) && x < deviceX(canvas, cell.right() + 1) &&
+                                    y >= deviceY(canvas, cell.top()) && y < deviceY(canvas, cell.bottom() + 1);
                 if (!inCell && !expected.count(y))
                     ASSERT_EQ(canvas.pixel(x, y), White) << x << "," << y;
             }
