@@ -50,13 +50,12 @@ const QColor BandStops[] = {QColor(118, 170, 252), QColor(38, 112, 236), QColor(
 // row, at any height y from 2 to 28.
 QColor bodyColour(double y)
 {
-    const QColor* stops = BandStops;
     const double t = std::max(0.0, (y - 2) / 25.0); // 0..1 across the body
     const int i = t < 0.3 ? 1 : t < 0.6 ? 2 : t < 0.85 ? 3 : 4;
     const double lo = i == 1 ? 0 : i == 2 ? 0.3 : i == 3 ? 0.6 : 0.85;
     const double hi = i == 1 ? 0.3 : i == 2 ? 0.6 : i == 3 ? 0.85 : 1.0;
     const double f = (t - lo) / (hi - lo);
-    const QColor a = stops[i], b = stops[i + 1];
+    const QColor a = BandStops[i], b = BandStops[i + 1];
     return QColor(int(a.red() + (b.red() - a.red()) * f), int(a.green() + (b.green() - a.green()) * f),
                   int(a.blue() + (b.blue() - a.blue()) * f));
 }
