@@ -3,6 +3,9 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "platform/raster/CanvasScale.h"
+#include "platform/raster/RatioPicture.h"
+
 PanelLabel::PanelLabel(QWidget* parent) : QLabel(parent)
 {
     setFocusPolicy(Qt::NoFocus);
@@ -23,9 +26,9 @@ void PanelLabel::setTextColour(const QColor& colour)
     update();
 }
 
-void PanelLabel::setSymbol(const QImage& mask)
+void PanelLabel::setSymbol(const QString& picture)
 {
-    symbol_ = mask.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    symbol_ = picture;
     update();
 }
 
@@ -50,18 +53,20 @@ void PanelLabel::paintEvent(QPaintEvent* event)
         QPainter p(this);
         p.fillRect(rect(), back_);
     }
-    if (symbol_.isNull()) {
+    if (symbol_.isEmpty()) {
         QLabel::paintEvent(event);
         return;
     }
     // Tint the white mask with the current text colour.
-    QImage tinted = symbol_;
+    QImage tinted = platform::raster::pictureForRatio(symbol_, devicePixelRatio())
+                        .convertToFormat(QImage::Format_ARGB32_Premultiplied);
     {
         QPainter t(&tinted);
         t.setCompositionMode(QPainter::CompositionMode_SourceIn);
-        t.fillRect(tinted.rect(), text_);
+        t.fillRect(QRect(QPoint(0, 0), platform::raster::logicalSize(tinted)), text_);
     }
     QPainter p(this);
-    const QPoint at((width() - tinted.width()) / 2, (height() - tinted.height()) / 2);
+    const QSize size = platform::raster::logicalSize(tinted);
+    const QPoint at((width() - size.width()) / 2, (height() - size.height()) / 2);
     p.drawImage(at, tinted);
 }

@@ -1,12 +1,12 @@
 #pragma once
 #include <QColor>
-#include <QImage>
 #include <QLabel>
 
 // A label drawn on the panel that reports the mouse the way the panel's
 // handlers want it: down, move and up with the button and the position in
 // the label, and a click (left button pressed and released over it).  It can
-// show a symbol picture tinted with its text colour instead of text.
+// show a symbol picture (white on transparency, at the screen's density)
+// tinted with its text colour instead of text.
 class PanelLabel : public QLabel {
     Q_OBJECT
 public:
@@ -16,7 +16,7 @@ public:
     void setTextColour(const QColor& colour);
     QColor backColour() const { return back_; }
     QColor textColour() const { return text_; }
-    void setSymbol(const QImage& mask);
+    void setSymbol(const QString& picture); // the symbol picture's path
 
 signals:
     void mouseDown(Qt::MouseButton button, QPointF pos);
@@ -33,5 +33,5 @@ protected:
 private:
     QColor back_;
     QColor text_{Qt::black};
-    QImage symbol_;
+    QString symbol_;
 };

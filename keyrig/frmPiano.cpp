@@ -23,6 +23,7 @@
 #include "platform/chrome/WindowChrome.h"
 #include "platform/input/HeldKeys.h"
 #include "platform/midi/SynthTrace.h"
+#include "platform/raster/RatioPicture.h"
 
 namespace {
 
@@ -105,8 +106,8 @@ frmPiano::~frmPiano()
 void frmPiano::createControls()
 {
     setFixedSize(px(FormWidth), px(FormHeight));
-    background_ = QImage(QStringLiteral(":/images/background.png"))
-                      .scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    background_ = platform::raster::stretchedPicture(QStringLiteral(":/images/background.png"), size(),
+                                                     devicePixelRatio());
 
     createReadouts();
     createCornerButtons();
@@ -155,10 +156,10 @@ void frmPiano::createReadouts()
 void frmPiano::createCornerButtons()
 {
     lblDevice = panelLabel("lblDevice", twipRect(4853, 146, 255, 315));
-    lblDevice->setSymbol(QImage(QStringLiteral(":/images/device.png")));
+    lblDevice->setSymbol(QStringLiteral(":/images/device.png"));
     lblDevice->setTextColour(LightGrey);
     lblExit = panelLabel("lblExit", twipRect(5108, 146, 255, 315));
-    lblExit->setSymbol(QImage(QStringLiteral(":/images/exit.png")));
+    lblExit->setSymbol(QStringLiteral(":/images/exit.png"));
     lblExit->setTextColour(LightGrey);
 }
 
@@ -200,7 +201,7 @@ void frmPiano::createBeatControls()
         l->setObjectName(QStringLiteral("lblBeatCtrl_%1").arg(i));
         l->setBackColour(Grey);
         l->setTextColour(QColor(192, 0, 0));
-        l->setSymbol(QImage(QStringLiteral(":/images/%1.png").arg(QLatin1String(BeatSymbols[i]))));
+        l->setSymbol(QStringLiteral(":/images/%1.png").arg(QLatin1String(BeatSymbols[i])));
         l->setToolTip(QString::fromLatin1(BeatTips[i]));
         connect(l, &PanelLabel::mouseDown, this, [l] { l->setBackColour(Yellow); });
         connect(l, &PanelLabel::mouseUp, this, [l] { l->setBackColour(Grey); });

@@ -1,8 +1,11 @@
 // Draws keyrig's pictures: the shaded panel behind the window and the small
-// symbols of the device, exit and beat controls.  Symbols are white shapes on
+// symbols of the device, exit and beat controls, each also at twice the size
+// (<name>@2x.png) for high-density screens.  Symbols are white shapes on
 // transparency; the program tints them with the colour of their state.
 //
 //   make_keyrig_art <folder>   (normally keyrig/resources/images)
+
+#include "tools/ScaledPainting.h"
 
 #include <QDir>
 #include <QGuiApplication>
@@ -14,12 +17,13 @@
 
 #include <cstdio>
 #include <functional>
+#include <utility>
 
 namespace {
 
-bool save(const QImage& image, const QDir& folder, const char* name)
+bool save(const QImage& image, const QDir& folder, const QString& name)
 {
-    const QString path = folder.filePath(QString::fromLatin1(name));
+    const QString path = folder.filePath(name);
     if (!image.save(path, "PNG")) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
         return false;
@@ -29,46 +33,45 @@ bool save(const QImage& image, const QDir& folder, const char* name)
 }
 
 // 119 x 59 panel: brushed dark steel with a lit top edge and a shadowed foot.
-QImage background()
+QImage background(int scale)
 {
-    QImage image(119, 59, QImage::Format_RGB888);
+    constexpr int w = 119, h = 59;
+    QImage image(w * scale, h * scale, QImage::Format_RGB888);
     QPainter p(&image);
+    p.scale(scale, scale);
     QLinearGradient body(0, 0, 0, 59);
     body.setColorAt(0.0, QColor(92, 98, 110));
     body.setColorAt(0.08, QColor(70, 75, 86));
     body.setColorAt(0.55, QColor(44, 47, 56));
     body.setColorAt(0.92, QColor(30, 32, 38));
     body.setColorAt(1.0, QColor(18, 19, 23));
-    p.fillRect(image.rect(), body);
+    p.fillRect(QRect(0, 0, w, h), body);
 
     QRadialGradient glow(30, 8, 60);
     glow.setColorAt(0.0, QColor(255, 255, 255, 36));
     glow.setColorAt(1.0, QColor(255, 255, 255, 0));
-    p.fillRect(image.rect(), glow);
+    p.fillRect(QRect(0, 0, w, h), glow);
 
     // Fine horizontal grain.
     for (int y = 1; y < 58; y += 2)
         p.fillRect(0, y, 119, 1, QColor(255, 255, 255, (y * 7) % 5 + 2));
 
-    p.setPen(QColor(140, 146, 158));
-    p.drawLine(0, 0, 118, 0);
-    p.drawLine(0, 0, 0, 58);
-    p.setPen(QColor(10, 10, 12));
-    p.drawLine(0, 58, 118, 58);
-    p.drawLine(118, 0, 118, 58);
+    // A lit top and left edge, a shadowed foot and right edge, one pixel each.
+    p.fillRect(0, 0, 119, 1, QColor(140, 146, 158));
+    p.fillRect(0, 0, 1, 59, QColor(140, 146, 158));
+    p.fillRect(0, 58, 119, 1, QColor(10, 10, 12));
+    p.fillRect(118, 0, 1, 59, QColor(10, 10, 12));
     return image;
 }
 
-QImage symbol(int width, int height, const std::function<void(QPainter&)>& draw)
+QImage symbol(int width, int height, int scale, const std::function<void(QPainter&)>& draw)
 {
-    QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(Qt::NoPen);
-    p.setBrush(Qt::white);
-    draw(p);
-    return image;
+    return paintScaled({width, height}, scale, QImage::Format_ARGB32_Premultiplied, Qt::transparent,
+                       [&](QPainter& p) {
+                           p.setPen(Qt::NoPen);
+                           p.setBrush(Qt::white);
+                           draw(p);
+                       });
 }
 
 // A square box with a tick: the device choice.
@@ -130,13 +133,20 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "cannot create %s\n", argv[1]);
         return 1;
     }
-    bool ok = save(background(), folder, "background.png");
-    ok = save(symbol(17, 21, deviceSymbol), folder, "device.png") && ok;
-    ok = save(symbol(17, 21, exitSymbol), folder, "exit.png") && ok;
-    ok = save(symbol(14, 14, introSymbol), folder, "beat_intro.png") && ok;
-    ok = save(symbol(14, 14, fillSymbol), folder, "beat_fill.png") && ok;
-    ok = save(symbol(14, 14, pauseSymbol), folder, "beat_pause.png") && ok;
-    ok = save(symbol(14, 14, endingSymbol), folder, "beat_ending.png") && ok;
-    ok = save(symbol(14, 14, stopSymbol), folder, "beat_stop.png") && ok;
+    const std::pair<const char*, std::function<QImage(int)>> pictures[] = {
+        {"background", background},
+        {"device", [](int scale) { return symbol(17, 21, scale, deviceSymbol); }},
+        {"exit", [](int scale) { return symbol(17, 21, scale, exitSymbol); }},
+        {"beat_intro", [](int scale) { return symbol(14, 14, scale, introSymbol); }},
+        {"beat_fill", [](int scale) { return symbol(14, 14, scale, fillSymbol); }},
+        {"beat_pause", [](int scale) { return symbol(14, 14, scale, pauseSymbol); }},
+        {"beat_ending", [](int scale) { return symbol(14, 14, scale, endingSymbol); }},
+        {"beat_stop", [](int scale) { return symbol(14, 14, scale, stopSymbol); }},
+    };
+    bool ok = true;
+    for (const auto& [name, draw] : pictures) {
+        ok = save(draw(1), folder, QStringLiteral("%1.png").arg(QLatin1String(name))) && ok;
+        ok = save(draw(2), folder, QStringLiteral("%1@2x.png").arg(QLatin1String(name))) && ok;
+    }
     return ok ? 0 : 1;
 }

@@ -1,7 +1,9 @@
 // Draws the pictures of the editor's tool palette: one per note value and
 // rest, the accidental and mode boxes, the two cursor options and the Step
-// button.
+// button, each also at twice the size for high-density screens.
 // Usage: make_palette_art <output folder>  (notivo/resources/images)
+#include "tools/ScaledPainting.h"
+
 #include <QDir>
 #include <QGuiApplication>
 #include <QImage>
@@ -219,19 +221,17 @@ void step(QPainter& p)
     p.fillRect(QRectF(14, 4, 2.5, 13), Ink);
 }
 
+// Writes palette_<name>.png and, drawn at twice the size, palette_<name>@2x.png.
 bool save(const QString& folder, const QString& name, const std::function<void(QPainter&)>& draw)
 {
-    QImage image(Size, Size, QImage::Format_ARGB32);
-    image.fill(Qt::transparent);
-    {
-        QPainter p(&image);
-        p.setRenderHint(QPainter::Antialiasing);
-        draw(p);
-    }
-    const QString path = QDir(folder).filePath(QStringLiteral("palette_%1.png").arg(name));
-    if (!image.save(path)) {
-        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-        return false;
+    for (int scale : {1, 2}) {
+        const QImage image = paintScaled({Size, Size}, scale, QImage::Format_ARGB32, Qt::transparent, draw);
+        const QString suffix = scale == 1 ? QString() : QStringLiteral("@%1x").arg(scale);
+        const QString path = QDir(folder).filePath(QStringLiteral("palette_%1%2.png").arg(name, suffix));
+        if (!image.save(path)) {
+            std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+            return false;
+        }
     }
     return true;
 }

@@ -1,22 +1,28 @@
 // Draws the note glyph sheet (102 x 80) and the treble clef (32 x 85) of the
-// score editor as monochrome pictures, black ink on white.
+// score editor as monochrome pictures, black ink on white, and both again at
+// twice the size for high-density screens.
 //
-//   make_staff_art <output folder>   (writes glyphs.png and clef.png)
+//   make_staff_art <output folder>   (writes glyphs.png, clef.png, glyphs@2x.png and clef@2x.png)
 //
 // The sheet layout (bands, cells, head rows, anchor shifts) is the one the
-// staff view copies from; see notivo/staff/GlyphSheet.h.
+// staff view copies from; see notivo/staff/GlyphSheet.h.  The 1x shapes are
+// set pixel by pixel; at 2x the same shapes are drawn as smooth outlines.
 #include "notivo/staff/GlyphSheet.h"
+#include "tools/ScaledPainting.h"
 
 #include <QDir>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPolygonF>
 
 #include <cmath>
+#include <cstring>
 #include <cstdio>
 #include <functional>
 #include <initializer_list>
+#include <span>
 #include <utility>
 
 using namespace notivo::staff;
@@ -28,6 +34,7 @@ constexpr QRgb Paper = 0xFFFFFFFFu;
 
 struct Sheet {
     QImage image;
+    int scale = 1; // image pixels per sheet pixel
     void set(int x, int y, QRgb colour = Ink)
     {
         if (x >= 0 && y >= 0 && x < image.width() && y < image.height())
@@ -113,46 +120,9 @@ void drawFlat(Sheet& s, int x, int y)
         s.set(x + dx, y + dy);
 }
 
-void drawNoteCell(Sheet& s, const NoteCell& cell, const GlyphBand& band, int id, int accidental)
+QImage smoothInk(int width, int height, int scale, const std::function<void(QPainter&)>& draw)
 {
-    const int left = cell.left;
-    const int headTop = band.top + band.headTop;
-    const bool filled = id <= 3;
-    drawHead(s, left + cell.headLeft, headTop, filled);
-
-    const int stemTop = band.top + (accidental == 1 ? 2 : 0);
-    if (cell.stem >= 0)
-        drawStem(s, left + cell.stem, stemTop, headTop + 4);
-    const int lastColumn = left + cell.width - 1;
-    if (id == 2)
-        drawFlag(s, left + cell.stem, stemTop, lastColumn);
-    if (id == 1) {
-        drawFlag(s, left + cell.stem, stemTop, lastColumn);
-        drawFlag(s, left + cell.stem, stemTop + 4, lastColumn);
-    }
-
-    if (accidental == 1) {
-        if (cell.stem >= 0)
-            drawSharp(s, left + cell.headLeft, band.top);
-        else
-            drawSharp(s, left + 1, headTop - 10);
-    } else if (accidental == 2) {
-        if (cell.stem >= 0)
-            drawFlat(s, left + cell.stem - 7, band.top + 1);
-        else
-            drawFlat(s, left + 4, headTop - 9);
-    }
-}
-
-QImage smoothInk(int width, int height, const std::function<void(QPainter&)>& draw)
-{
-    QImage grey(width, height, QImage::Format_RGB32);
-    grey.fill(Qt::white);
-    QPainter painter(&grey);
-    painter.setRenderHint(QPainter::Antialiasing);
-    draw(painter);
-    painter.end();
-    return grey;
+    return paintScaled({width, height}, scale, QImage::Format_RGB32, Qt::white, draw);
 }
 
 // Copies an anti-aliased drawing as one-bit ink (threshold at half grey).
@@ -164,8 +134,126 @@ void stamp(Sheet& s, const QImage& grey, int x, int y)
                 s.set(x + i, y + j);
 }
 
+// ---- the same shapes as outlines, for the sheet at 2x ----------------------
+
+// A shape given in sheet pixels, drawn smoothly at the sheet's scale inside
+// `clip` and kept as one-bit ink.
+void inkPainting(Sheet& s, const QRectF& clip, const std::function<void(QPainter&)>& draw)
+{
+    const QImage grey = smoothInk(s.image.width() / s.scale, s.image.height() / s.scale, s.scale, [&](QPainter& p) {
+        p.setClipRect(clip);
+        p.setPen(Qt::NoPen);
+        p.setBrush(Qt::black);
+        draw(p);
+    });
+    stamp(s, grey, 0, 0);
+}
+
+// The outline of a shape given as rows of '#' runs, one run per row: each
+// row's run ends, joined from row middle to row middle, so the staircase of
+// the pixels becomes a smooth edge.
+QPolygonF rowOutline(double x, double y, std::span<const char* const> rows)
+{
+    QPolygonF left, right;
+    double j = y;
+    for (const char* row : rows) {
+        const char* first = std::strchr(row, '#');
+        if (first) {
+            const char* last = std::strrchr(row, '#');
+            left.prepend(QPointF(x + (first - row), j + 0.5));
+            right.append(QPointF(x + (last - row) + 1, j + 0.5));
+        }
+        j += 1;
+    }
+    // Close the ends flat at the first and last inked rows' outer edges.
+    right.prepend(QPointF(right.first().x(), right.first().y() - 0.5));
+    right.append(QPointF(right.last().x(), right.last().y() + 0.5));
+    left.prepend(QPointF(left.first().x(), left.first().y() + 0.5));
+    left.append(QPointF(left.last().x(), left.last().y() - 0.5));
+    return right + left;
+}
+
+void drawHeadOutline(Sheet& s, int left, int top, bool filled)
+{
+    const int n = s.scale;
+    for (int j = 0; j < NoteHeadHeight * n; ++j)
+        for (int i = 0; i < NoteHeadWidth * n; ++i) {
+            // The centre of image pixel (i, j) in the head box's pixel coordinates.
+            const double px = (i + 0.5) / n - 0.5, py = (j + 0.5) / n - 0.5;
+            if (!insideHead(px, py, 0.0))
+                continue;
+            if (filled || !insideHead(px, py, 1.6))
+                s.set(left * n + i, top * n + j);
+        }
+    if (filled) {
+        // The highlight, a small oval on the upper left.
+        for (int j = 0; j < NoteHeadHeight * n; ++j)
+            for (int i = 0; i < NoteHeadWidth * n; ++i) {
+                const double px = (i + 0.5) / n - 0.5, py = (j + 0.5) / n - 0.5;
+                const double u = (px - 4.5) / 1.05, v = (py - 3.0) / 0.6;
+                if (u * u + v * v <= 1.0)
+                    s.set(left * n + i, top * n + j, Paper);
+            }
+    }
+}
+
+void drawStemOutline(Sheet& s, int x, int fromRow, int toRow)
+{
+    inkPainting(s, QRectF(x, fromRow, 1, toRow - fromRow + 1), [&](QPainter& p) {
+        p.drawRect(QRectF(x, fromRow, 1, toRow - fromRow + 1));
+    });
+}
+
+// The flag leaves the stem top at (x, y) as a thin wavy stroke, heavier near
+// the stem; what passes the cell's last column is cut off.
+void drawFlagOutline(Sheet& s, int x, int y, int limit)
+{
+    inkPainting(s, QRectF(x, y, limit + 1 - x, 16), [&](QPainter& p) {
+        QPainterPath f;
+        f.moveTo(x + 1.3, y + 0.2);
+        f.cubicTo(x + 2.2, y + 2.8, x + 6.7, y + 5.0, x + 6.8, y + 9.0);
+        f.cubicTo(x + 6.8, y + 11.0, x + 5.7, y + 12.6, x + 4.6, y + 13.9);
+        p.strokePath(f, QPen(Qt::black, 1.15, Qt::SolidLine, Qt::FlatCap));
+        QPainterPath weight(QPointF(x + 1.3, y + 1.0));
+        weight.lineTo(x + 3.9, y + 4.7);
+        p.strokePath(weight, QPen(Qt::black, 1.2, Qt::SolidLine, Qt::FlatCap));
+    });
+}
+
+// Sharp sign, 11 x 9 from (x, y): two upright strokes, two bars rising to the right.
+void drawSharpOutline(Sheet& s, int x, int y)
+{
+    inkPainting(s, QRectF(x, y, 11, 9), [&](QPainter& p) {
+        p.drawRect(QRectF(x + 3, y, 1, 9));
+        p.drawRect(QRectF(x + 7, y, 1, 9));
+        for (double bar : {3.5, 6.5}) {
+            QPolygonF b;
+            b << QPointF(x, y + bar - 0.45) << QPointF(x + 11, y + bar - 1.55) << QPointF(x + 11, y + bar - 0.45)
+              << QPointF(x, y + bar + 0.65);
+            p.drawPolygon(b);
+        }
+    });
+}
+
+// Flat sign, 5 x 8 from (x, y): an upright stroke with a bowl at its foot.
+void drawFlatOutline(Sheet& s, int x, int y)
+{
+    inkPainting(s, QRectF(x, y, 5, 8), [&](QPainter& p) {
+        p.drawRect(QRectF(x, y, 1, 8));
+        QPainterPath bowl;
+        bowl.moveTo(x + 0.5, y + 3.4);
+        bowl.cubicTo(x + 2.6, y + 2.6, x + 4.5, y + 3.6, x + 4.0, y + 5.2);
+        bowl.cubicTo(x + 3.6, y + 6.4, x + 2.3, y + 7.3, x + 0.5, y + 8.0);
+        bowl.lineTo(x + 0.5, y + 7.0);
+        bowl.cubicTo(x + 1.9, y + 6.3, x + 3.0, y + 5.6, x + 3.0, y + 4.9);
+        bowl.cubicTo(x + 3.0, y + 4.0, x + 1.9, y + 3.9, x + 0.5, y + 4.6);
+        bowl.closeSubpath();
+        p.drawPath(bowl);
+    });
+}
+
 // Rests are small enough to be drawn pixel by pixel ('#' is ink).
-void stampRows(Sheet& s, int x, int y, std::initializer_list<const char*> rows)
+void stampRows(Sheet& s, int x, int y, std::span<const char* const> rows)
 {
     int j = 0;
     for (const char* row : rows) {
@@ -176,36 +264,110 @@ void stampRows(Sheet& s, int x, int y, std::initializer_list<const char*> rows)
     }
 }
 
-void drawQuarterRest(Sheet& s)
+// The quarter rest's rows, drawn pixel by pixel at 1x and as their outline at 2x.
+constexpr const char* QuarterRestRows[] = {
+    ".........", ".#.......", ".##......", "..##.....", "..###....", "...###...", "...####..",
+    "....####.", "....####.", "...####..", "..####...", ".####....", ".###.....", ".###.....",
+    "..###....", "...###...", "....###..", ".....##..", "...####..", "..###....", ".##......",
+    ".##......", ".##......", "..##.....", "...#.....",
+};
+
+void drawQuarterRest(Sheet& s) { stampRows(s, QuarterPauseCell.left, QuarterPauseCell.top, QuarterRestRows); }
+
+void drawQuarterRestOutline(Sheet& s)
 {
-    stampRows(s, QuarterPauseCell.left, QuarterPauseCell.top,
-              {".........", ".#.......", ".##......", "..##.....", "..###....", "...###...", "...####..",
-               "....####.", "....####.", "...####..", "..####...", ".####....", ".###.....", ".###.....",
-               "..###....", "...###...", "....###..", ".....##..", "...####..", "..###....", ".##......",
-               ".##......", ".##......", "..##.....", "...#....."});
+    const RestCell& c = QuarterPauseCell;
+    inkPainting(s, QRectF(c.left, c.top, c.width, c.height),
+                [&](QPainter& p) { p.drawPolygon(rowOutline(c.left, c.top, QuarterRestRows)); });
 }
 
-void drawQuaverRest(Sheet& s)
+constexpr const char* QuaverRestRows[] = {
+    "...........", ".##........", "####.......", "####.....##", ".###....##.", "..#####.##.",
+    ".......##..", ".......##..", "......##...", "......##...", ".....##....", ".....##....",
+    "....##.....", "....##.....", "...##......", "...##......", "...........",
+};
+
+void drawQuaverRest(Sheet& s) { stampRows(s, QuaverPauseCell.left, QuaverPauseCell.top, QuaverRestRows); }
+
+// A blob with a tail, and a stem slanting down to the left.
+void drawQuaverRestOutline(Sheet& s)
 {
-    stampRows(s, QuaverPauseCell.left, QuaverPauseCell.top,
-              {"...........", ".##........", "####.......", "####.....##", ".###....##.", "..#####.##.",
-               ".......##..", ".......##..", "......##...", "......##...", ".....##....", ".....##....",
-               "....##.....", "....##.....", "...##......", "...##......", "..........."});
+    const RestCell& c = QuaverPauseCell;
+    const double x = c.left, y = c.top;
+    inkPainting(s, QRectF(x, y, c.width, c.height), [&](QPainter& p) {
+        p.drawEllipse(QPointF(x + 2.2, y + 3.1), 2.1, 1.75);
+        QPainterPath tail;
+        tail.moveTo(x + 2.6, y + 4.4);
+        tail.quadTo(x + 6.2, y + 6.9, x + 10.6, y + 3.1);
+        tail.lineTo(x + 10.9, y + 4.0);
+        tail.quadTo(x + 6.4, y + 7.4, x + 2.2, y + 5.2);
+        tail.closeSubpath();
+        p.drawPath(tail);
+        QPolygonF stem;
+        stem << QPointF(x + 9.2, y + 3.2) << QPointF(x + 11.0, y + 3.2) << QPointF(x + 5.0, y + 16.0)
+             << QPointF(x + 3.2, y + 16.0);
+        p.drawPolygon(stem);
+    });
 }
 
-QImage makeSheet()
+// How one sheet draws its shapes: pixel by pixel, or as outlines.
+struct Shapes {
+    void (*head)(Sheet&, int left, int top, bool filled);
+    void (*stem)(Sheet&, int x, int fromRow, int toRow);
+    void (*flag)(Sheet&, int x, int y, int limit);
+    void (*sharp)(Sheet&, int x, int y);
+    void (*flat)(Sheet&, int x, int y);
+    void (*quarterRest)(Sheet&);
+    void (*quaverRest)(Sheet&);
+};
+constexpr Shapes PixelShapes{drawHead, drawStem, drawFlag, drawSharp, drawFlat, drawQuarterRest, drawQuaverRest};
+constexpr Shapes OutlineShapes{drawHeadOutline,  drawStemOutline,        drawFlagOutline,      drawSharpOutline,
+                               drawFlatOutline,  drawQuarterRestOutline, drawQuaverRestOutline};
+
+void drawNoteCell(Sheet& s, const Shapes& draw, const NoteCell& cell, const GlyphBand& band, int id, int accidental)
 {
-    Sheet s{QImage(GlyphSheetWidth, GlyphSheetHeight, QImage::Format_RGB32)};
+    const int left = cell.left;
+    const int headTop = band.top + band.headTop;
+    const bool filled = id <= 3;
+    draw.head(s, left + cell.headLeft, headTop, filled);
+
+    const int stemTop = band.top + (accidental == 1 ? 2 : 0);
+    if (cell.stem >= 0)
+        draw.stem(s, left + cell.stem, stemTop, headTop + 4);
+    const int lastColumn = left + cell.width - 1;
+    if (id == 2)
+        draw.flag(s, left + cell.stem, stemTop, lastColumn);
+    if (id == 1) {
+        draw.flag(s, left + cell.stem, stemTop, lastColumn);
+        draw.flag(s, left + cell.stem, stemTop + 4, lastColumn);
+    }
+
+    if (accidental == 1) {
+        if (cell.stem >= 0)
+            draw.sharp(s, left + cell.headLeft, band.top);
+        else
+            draw.sharp(s, left + 1, headTop - 10);
+    } else if (accidental == 2) {
+        if (cell.stem >= 0)
+            draw.flat(s, left + cell.stem - 7, band.top + 1);
+        else
+            draw.flat(s, left + 4, headTop - 9);
+    }
+}
+
+QImage makeSheet(int scale, const Shapes& draw)
+{
+    Sheet s{QImage(GlyphSheetWidth * scale, GlyphSheetHeight * scale, QImage::Format_RGB32), scale};
     s.image.fill(Paper);
     const std::pair<int, const NoteCell*> notes[] = {
         {1, &SemiquaverCell}, {2, &QuaverCell}, {3, &QuarterCell}, {4, &HalfCell}, {5, &WholeCell}};
     for (int accidental = 0; accidental <= 2; ++accidental)
         for (auto [id, cell] : notes)
-            drawNoteCell(s, *cell, *glyphBand(accidental), id, accidental);
-    drawQuarterRest(s);
-    drawQuaverRest(s);
-    for (int y = SpareBlockTop; y < SpareBlockTop + SpareBlockHeight; ++y)
-        for (int x = SpareBlockLeft; x < SpareBlockLeft + SpareBlockWidth; ++x)
+            drawNoteCell(s, draw, *cell, *glyphBand(accidental), id, accidental);
+    draw.quarterRest(s);
+    draw.quaverRest(s);
+    for (int y = SpareBlockTop * scale; y < (SpareBlockTop + SpareBlockHeight) * scale; ++y)
+        for (int x = SpareBlockLeft * scale; x < (SpareBlockLeft + SpareBlockWidth) * scale; ++x)
             s.set(x, y);
     return s.image;
 }
@@ -213,9 +375,9 @@ QImage makeSheet()
 // Treble clef: the stroke starts at the ball of the tail, rises as the stem,
 // loops over the top, comes down across the stem and winds in around the G
 // line, which lies 50 rows below the picture's top when the clef is placed.
-QImage makeClef()
+QImage makeClef(int scale)
 {
-    const QImage grey = smoothInk(ClefWidth, ClefHeight, [](QPainter& p) {
+    const QImage grey = smoothInk(ClefWidth, ClefHeight, scale, [](QPainter& p) {
         QPen pen(Qt::black, 2.4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
         p.setPen(pen);
         p.setBrush(Qt::NoBrush);
@@ -246,7 +408,7 @@ QImage makeClef()
         p.drawArc(QRectF(cx - 12.0, cy - 12.0, 24.0, 24.0), 165 * 16, 40 * 16);
         p.drawArc(QRectF(cx - 10.5, cy - 10.5, 21.0, 21.0), -25 * 16, 45 * 16);
     });
-    Sheet s{QImage(ClefWidth, ClefHeight, QImage::Format_RGB32)};
+    Sheet s{QImage(ClefWidth * scale, ClefHeight * scale, QImage::Format_RGB32), scale};
     s.image.fill(Paper);
     stamp(s, grey, 0, 0);
     return s.image;
@@ -275,6 +437,9 @@ int main(int argc, char** argv)
         return 2;
     }
     const QDir out(QString::fromLocal8Bit(argv[1]));
-    const bool ok = save(makeSheet(), out.filePath("glyphs.png")) && save(makeClef(), out.filePath("clef.png"));
+    const bool ok = save(makeSheet(1, PixelShapes), out.filePath("glyphs.png"))
+        && save(makeClef(1), out.filePath("clef.png"))
+        && save(makeSheet(2, OutlineShapes), out.filePath("glyphs@2x.png"))
+        && save(makeClef(2), out.filePath("clef@2x.png"));
     return ok ? 0 : 1;
 }

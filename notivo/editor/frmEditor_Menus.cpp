@@ -169,8 +169,8 @@ void frmEditor::HighlightSelection()
     const int right = left + staff::ColumnPitch * (score.SelectionEnd + 1 - score.SelectionStart);
     QImage& canvas = NoteContainerPbx->image();
     const int x0 = std::max(left, 0);
-    const int x1 = std::min(right, canvas.width());
-    const int height = canvas.height();
+    const int x1 = std::min(right, NoteContainerPbx->scaleWidth());
+    const int height = NoteContainerPbx->scaleHeight();
     if (x1 <= x0 || height <= 0)
         return;
     platform::raster::alphaBlendRect(canvas, x0, 0, x1 - x0, height, SelBox->image(), 0, 0, x1 - x0, height,

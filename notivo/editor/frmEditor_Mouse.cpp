@@ -12,6 +12,7 @@
 #include "notivo/staff/StaffGeometry.h"
 #include "platform/chrome/ProgramFolder.h"
 #include "platform/cursors/ClassCursors.h"
+#include "platform/raster/CanvasScale.h"
 #include "platform/raster/PictureBox.h"
 #include "platform/raster/Raster.h"
 
@@ -37,12 +38,13 @@ std::uint8_t accidentalOf(const frmEditor& e)
 // clipped to the canvas.
 void blendColumns(QImage& canvas, int x, int width, const QImage& source, int alpha)
 {
+    const QSize size = platform::raster::logicalSize(canvas);
     const int x0 = std::max(x, 0);
-    const int x1 = std::min(x + width, canvas.width());
+    const int x1 = std::min(x + width, size.width());
     if (x1 <= x0)
         return;
-    platform::raster::alphaBlendRect(canvas, x0, 0, x1 - x0, canvas.height(), source, 0, 0, x1 - x0,
-                                     canvas.height(), alpha);
+    platform::raster::alphaBlendRect(canvas, x0, 0, x1 - x0, size.height(), source, 0, 0, x1 - x0, size.height(),
+                                     alpha);
 }
 
 const QImage& deleteMarkSource(const QSize& size)
@@ -185,8 +187,8 @@ void frmEditor::NoteContainerPbx_MouseMove(int Button, int /*Shift*/, double X, 
         DisplayPentagramNotes(false);
         if (w >= 1 && w + s <= score.ColumnCount) {
             QImage& canvas = NoteContainerPbx->image();
-            blendColumns(canvas, staff::columnBandEdge(w), staff::ColumnPitch, deleteMarkSource(canvas.size()),
-                         DeleteMarkAlpha);
+            const QImage& red = deleteMarkSource(platform::raster::logicalSize(canvas));
+            blendColumns(canvas, staff::columnBandEdge(w), staff::ColumnPitch, red, DeleteMarkAlpha);
         }
         NoteContainerPbx->refresh();
         return;

@@ -1,9 +1,9 @@
-#include <QIcon>
 #include <QToolButton>
 
 #include "notivo/editor/CursorFiles.h"
 #include "notivo/editor/frmEditor.h"
 #include "platform/raster/PictureBox.h"
+#include "platform/raster/RatioPicture.h"
 
 namespace notivo {
 namespace {
@@ -13,7 +13,8 @@ const QSize PictureSize(21, 21);
 
 void setPicture(QToolButton* button, const QString& name)
 {
-    button->setIcon(QIcon(QStringLiteral(":/images/palette_%1.png").arg(name)));
+    button->setIcon(platform::raster::iconForRatio(QStringLiteral(":/images/palette_%1.png").arg(name),
+                                                   button->devicePixelRatio()));
     button->setIconSize(PictureSize);
     button->setToolButtonStyle(Qt::ToolButtonIconOnly);
 }

@@ -8,6 +8,7 @@
 #include "notivo/editor/frmEditor.h"
 #include "platform/cursors/ClassCursors.h"
 #include "platform/raster/PictureBox.h"
+#include "platform/raster/RatioPicture.h"
 
 namespace notivo {
 
@@ -52,7 +53,8 @@ void frmEditor::connectPlayback()
             [this](Qt::MouseButtons buttons, Qt::KeyboardModifiers shift, double x, double y) {
                 Picture6_MouseMove(buttonCode(buttons), shiftCode(shift), x, y);
             });
-    Command2->setIcon(QIcon(QStringLiteral(":/images/palette_step.png")));
+    Command2->setIcon(platform::raster::iconForRatio(QStringLiteral(":/images/palette_step.png"),
+                                                     Command2->devicePixelRatio()));
     auto* faces = new TransportFaceStyle;
     faces->setParent(this);
     Command5->setStyle(faces);

@@ -20,7 +20,7 @@ const QPoint BusyFrameCorner(32, 6);
 
 void frmEditor::connectTimer()
 {
-    Picture12->image() = digitSheet();
+    Picture12->image() = digitSheet(Picture12->image().devicePixelRatio());
     connect(Timer2, &QTimer::timeout, this, [this] { Timer2_Timer(); });
 }
 

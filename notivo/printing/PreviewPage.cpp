@@ -4,6 +4,7 @@
 #include "notivo/staff/GlyphSheet.h"
 #include "notivo/staff/ScoreView.h"
 #include "platform/chrome/Rounding.h"
+#include "platform/raster/CanvasScale.h"
 #include "platform/raster/Raster.h"
 
 #include <algorithm>
@@ -18,19 +19,26 @@ int scaled(double quantity, double zoom) { return int(platform::roundHalfEven(qu
 
 QImage asRgb32(const QImage& image) { return image.convertToFormat(QImage::Format_RGB32); }
 
+// The note cells of a glyph sheet: its first SheetColumns columns, at the sheet's ratio.
+QImage noteCells(const QImage& sheet)
+{
+    const long long columns = platform::raster::deviceX(sheet, PreviewPage::SheetColumns);
+    return sheet.copy(0, 0, int(std::min<long long>(columns, sheet.width())), sheet.height());
+}
+
 // The line of the page's one-pixel black pen from (x, y) to (x2, y), as a
 // two-point polyline draws it.
 void LineDC(QImage& page, int x, int y, int x2) { staff::drawHorizontalLine(page, y, x, x2); }
 
 } // namespace
 
-PreviewPage::PreviewPage()
-    : PreviewPage(staff::glyphSheet(), staff::clefImage())
+PreviewPage::PreviewPage(qreal ratio)
+    : PreviewPage(staff::glyphSheet(ratio), staff::clefImage(ratio))
 {
 }
 
 PreviewPage::PreviewPage(const QImage& glyphSheet, const QImage& clef)
-    : sheet_(asRgb32(glyphSheet.copy(0, 0, std::min(SheetColumns, glyphSheet.width()), glyphSheet.height())))
+    : sheet_(asRgb32(noteCells(glyphSheet)))
     , clef_(asRgb32(clef))
 {
 }
@@ -57,9 +65,11 @@ void PreviewPage::PentagramZoom(QImage& page, long y, double zoom) const
     page.fill(Qt::white);
     const int top = int(y);
     const QPoint clef = staff::clefOrigin(top);
-    platform::raster::stretchBlackOnWhite(page, scaled(clef.x(), zoom), scaled(clef.y(), zoom), scaled(clef_.width(), zoom),
-                                          scaled(clef_.height(), zoom), clef_, 0, 0, clef_.width(), clef_.height());
-    const int right = page.width(); // the page's scale width, a whole number of pixels
+    const QSize clefSize = platform::raster::logicalSize(clef_);
+    platform::raster::stretchBlackOnWhite(page, scaled(clef.x(), zoom), scaled(clef.y(), zoom),
+                                          scaled(clefSize.width(), zoom), scaled(clefSize.height(), zoom), clef_, 0, 0,
+                                          clefSize.width(), clefSize.height());
+    const int right = platform::raster::logicalSize(page).width(); // the page's scale width, a whole number of pixels
     for (int i = 0; i < staff::StaffLineCount; ++i)
         LineDC(page, 0, scaled(staff::staffLineY(top, i), zoom), right);
 }

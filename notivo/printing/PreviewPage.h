@@ -20,8 +20,9 @@ public:
     static constexpr int StaffTop = staff::StaffTop; // unscaled y of the top staff line
     static constexpr int Columns = 50;         // window columns drawn
 
-    // Uses the compiled-in glyph sheet (its note cells) and clef.
-    PreviewPage();
+    // Uses the compiled-in glyph sheet (its note cells) and clef, drawn for
+    // pages at the device pixel ratio `ratio`.
+    explicit PreviewPage(qreal ratio = 1.0);
     PreviewPage(const QImage& glyphSheet, const QImage& clef);
 
     // A white page of the preview's size, ready for drawing.

@@ -66,7 +66,9 @@ PrintPreview* PrintPreview::showFor(QWidget* owner, const Score& score)
 void PrintPreview::DisplayPentagramNotes(bool RefreshBox, long OffcetX, double Zoom)
 {
     zoom_ = Zoom;
-    page_.DisplayPentagramNotes(Picture1->image(), score_, OffcetX, Zoom);
+    QImage& page = Picture1->image();
+    // The page's pictures are the ones drawn for the screen it is shown on.
+    PreviewPage(page.devicePixelRatio()).DisplayPentagramNotes(page, score_, OffcetX, Zoom);
     if (RefreshBox)
         Picture1->refresh();
 }

@@ -37,7 +37,6 @@ private:
     void Combo1_Click(int index);
 
     const Score& score_;
-    PreviewPage page_;
     double zoom_ = 0.5;
 };
 

@@ -1,32 +1,48 @@
 #include "notivo/staff/GlyphSheet.h"
 
+#include "platform/raster/CanvasScale.h"
+#include "platform/raster/RatioPicture.h"
+
+#include <map>
+
 namespace notivo::staff {
 namespace {
 
-QImage loadPicture(const char* resource, int width, int height)
+QImage loadPicture(const char* resource, QSize size, qreal ratio)
 {
-    QImage image(QString::fromLatin1(resource));
-    if (image.isNull() || image.width() != width || image.height() != height) {
+    QImage image = platform::raster::pictureForRatio(QString::fromLatin1(resource), ratio);
+    if (image.isNull() || platform::raster::logicalSize(image) != size) {
         // Without its picture the program still draws (staff lines only) rather than failing.
-        QImage blank(width, height, QImage::Format_RGB32);
+        QImage blank(platform::raster::deviceSize(size, ratio), QImage::Format_RGB32);
+        blank.setDevicePixelRatio(ratio);
         blank.fill(Qt::white);
         return blank;
     }
     return image.convertToFormat(QImage::Format_RGB32);
 }
 
-} // namespace
-
-const QImage& glyphSheet()
+// One picture per ratio a canvas has been drawn at.
+const QImage& keptPicture(std::map<qreal, QImage>& kept, const char* resource, QSize size, qreal ratio)
 {
-    static const QImage sheet = loadPicture(":/images/glyphs.png", GlyphSheetWidth, GlyphSheetHeight);
-    return sheet;
+    const qreal canvasRatio = platform::raster::canvasRatio(ratio);
+    auto found = kept.find(canvasRatio);
+    if (found == kept.end())
+        found = kept.emplace(canvasRatio, loadPicture(resource, size, canvasRatio)).first;
+    return found->second;
 }
 
-const QImage& clefImage()
+} // namespace
+
+const QImage& glyphSheet(qreal ratio)
 {
-    static const QImage clef = loadPicture(":/images/clef.png", ClefWidth, ClefHeight);
-    return clef;
+    static std::map<qreal, QImage> sheets;
+    return keptPicture(sheets, ":/images/glyphs.png", {GlyphSheetWidth, GlyphSheetHeight}, ratio);
+}
+
+const QImage& clefImage(qreal ratio)
+{
+    static std::map<qreal, QImage> clefs;
+    return keptPicture(clefs, ":/images/clef.png", {ClefWidth, ClefHeight}, ratio);
 }
 
 } // namespace notivo::staff

@@ -135,9 +135,11 @@ constexpr std::optional<GlyphPlacement> glyphPlacement(int x, int y, int id, int
 inline constexpr int SpareBlockLeft = 91, SpareBlockTop = 63, SpareBlockWidth = 11, SpareBlockHeight = 7;
 
 // The compiled-in pictures (":/images/glyphs.png", ":/images/clef.png") as
-// RGB32 images, ready for raster AND copies.  Loaded once; a missing picture
-// gives a white image of the right size, so drawing never fails.
-const QImage& glyphSheet();
-const QImage& clefImage();
+// RGB32 images, ready for raster AND copies onto a canvas drawn at `ratio`
+// (the canvas's device pixel ratio; the sheet is laid out in logical pixels
+// as above).  Loaded once per ratio; a missing picture gives a white image of
+// the right size, so drawing never fails.
+const QImage& glyphSheet(qreal ratio = 1.0);
+const QImage& clefImage(qreal ratio = 1.0);
 
 } // namespace notivo::staff

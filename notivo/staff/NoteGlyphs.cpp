@@ -14,7 +14,7 @@ void Draw_Note(QImage& canvas, const QImage& sheet, int x, int y, int id, std::u
 
 void Draw_Note(QImage& canvas, int x, int y, int id, std::uint8_t FB)
 {
-    Draw_Note(canvas, glyphSheet(), x, y, id, FB);
+    Draw_Note(canvas, glyphSheet(canvas.devicePixelRatio()), x, y, id, FB);
 }
 
 } // namespace notivo::staff

@@ -10,7 +10,7 @@ namespace notivo::staff {
 // band, and nothing is drawn for an accidental code of 3 or more; rests (10,
 // 11) sit at a fixed height whatever y and FB are; other ids draw nothing.
 void Draw_Note(QImage& canvas, const QImage& sheet, int x, int y, int id, std::uint8_t FB = 0);
-// The same with the compiled-in glyph sheet.
+// The same with the compiled-in glyph sheet drawn for the canvas's ratio.
 void Draw_Note(QImage& canvas, int x, int y, int id, std::uint8_t FB = 0);
 
 } // namespace notivo::staff

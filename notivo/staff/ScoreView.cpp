@@ -4,6 +4,7 @@
 #include "notivo/staff/GlyphSheet.h"
 #include "notivo/staff/NoteGlyphs.h"
 #include "notivo/staff/StaffGeometry.h"
+#include "platform/raster/CanvasScale.h"
 #include "platform/raster/PictureBox.h"
 
 #include <algorithm>
@@ -13,11 +14,12 @@ namespace {
 
 void drawNotes(QImage& canvas, const Score& score, int scroll)
 {
-    const QImage& sheet = glyphSheet();
+    const QImage& sheet = glyphSheet(canvas.devicePixelRatio());
     const int s = std::clamp(scroll, ScrollMin, ScrollMax);
     // Window columns whose glyphs lie wholly beyond the canvas are not drawn.
+    const int width = platform::raster::logicalSize(canvas).width();
     int shown = WindowColumns;
-    while (shown > 0 && columnAnchorX(shown) - GlyphLeftReach >= canvas.width())
+    while (shown > 0 && columnAnchorX(shown) - GlyphLeftReach >= width)
         --shown;
     forEachShownCell(score, s + 1, s + shown, [&](int w, int r, std::uint8_t id, std::uint8_t accidental) {
         Draw_Note(canvas, sheet, columnAnchorX(w), rowAnchorY(r), id, accidental);

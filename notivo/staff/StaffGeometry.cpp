@@ -2,10 +2,9 @@
 
 #include "notivo/staff/GlyphSheet.h"
 #include "platform/chrome/Rounding.h"
+#include "platform/raster/CanvasScale.h"
 #include "platform/raster/PictureBox.h"
 #include "platform/raster/Raster.h"
-
-#include <algorithm>
 
 namespace notivo::staff {
 namespace {
@@ -14,9 +13,10 @@ namespace {
 void drawStaffInk(QImage& canvas, int y)
 {
     const QPoint clef = clefOrigin(y);
-    platform::raster::andCopy(canvas, clef.x(), clef.y(), ClefWidth, ClefHeight, clefImage(), 0, 0);
+    platform::raster::andCopy(canvas, clef.x(), clef.y(), ClefWidth, ClefHeight,
+                              clefImage(canvas.devicePixelRatio()), 0, 0);
     for (int i = 0; i < StaffLineCount; ++i)
-        drawHorizontalLine(canvas, staffLineY(y, i), 0, canvas.width());
+        drawHorizontalLine(canvas, staffLineY(y, i), 0, platform::raster::logicalSize(canvas).width());
 }
 
 } // namespace
@@ -27,16 +27,7 @@ int stripColumnAt(double x) { return static_cast<int>(platform::roundHalfEven((x
 
 void drawHorizontalLine(QImage& canvas, int y, int x, int x2)
 {
-    // Canvases are 32-bit images; the raster copies refuse others too.
-    if (canvas.depth() != 32 || y < 0 || y >= canvas.height())
-        return;
-    // From x towards x2, x2 excluded, whichever way the line runs.
-    const long long first = x <= x2 ? x : static_cast<long long>(x2) + 1;
-    const long long end = x <= x2 ? x2 : static_cast<long long>(x) + 1;
-    const int from = static_cast<int>(std::clamp<long long>(first, 0, canvas.width()));
-    const int to = static_cast<int>(std::clamp<long long>(end, 0, canvas.width()));
-    auto* row = reinterpret_cast<QRgb*>(canvas.scanLine(y));
-    std::fill(row + from, row + to, qRgb(0, 0, 0));
+    platform::raster::line(canvas, x, y, x2, y, qRgb(0, 0, 0));
 }
 
 void Pentagram(QImage& canvas, int y)

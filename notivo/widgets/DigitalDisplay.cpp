@@ -3,6 +3,7 @@
 #include "notivo/widgets/DigitFormat.h"
 #include "notivo/widgets/DigitalCounter.h"
 #include "notivo/widgets/WidgetArt.h"
+#include "platform/raster/Raster.h"
 
 namespace notivo {
 
@@ -20,13 +21,12 @@ void DisplayDigital(QImage& display, const QImage& sheet, DigitalCounter& counte
     // The colons go on last, over anything a long minutes text left there.
     const QColor dot = ColorCycle(static_cast<std::uint8_t>(CColor));
     for (const QPoint p : {QPoint(33, 7), QPoint(33, 14), QPoint(12, 7), QPoint(12, 14)})
-        if (display.rect().contains(p))
-            display.setPixelColor(p, dot);
+        platform::raster::pset(display, p.x(), p.y(), dot.rgb());
 }
 
-QImage digitSheet()
+QImage digitSheet(qreal ratio)
 {
-    return widgetPicture(QStringLiteral("digits"));
+    return widgetPicture(QStringLiteral("digits"), ratio);
 }
 
 } // namespace notivo

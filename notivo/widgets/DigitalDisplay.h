@@ -14,7 +14,8 @@ void DisplayDigital(QImage& display, const QImage& sheet, DigitalCounter& counte
                     const QString& Value0, const QString& Value1, const QString& Value2, int CColor,
                     const QColor& background = Qt::black);
 
-// The digit sheet picture: ten digits by six colour rows, 89 x 96 pixels.
-QImage digitSheet();
+// The digit sheet picture: ten digits by six colour rows, 89 x 96 pixels,
+// drawn for a display at the device pixel ratio `ratio`.
+QImage digitSheet(qreal ratio = 1.0);
 
 } // namespace notivo

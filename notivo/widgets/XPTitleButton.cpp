@@ -7,6 +7,7 @@
 #include "notivo/widgets/WidgetArt.h"
 #include "notivo/widgets/WidgetColor.h"
 #include "notivo/widgets/WidgetFonts.h"
+#include "platform/raster/CanvasScale.h"
 
 namespace notivo {
 
@@ -22,16 +23,19 @@ const char* const kFaces[4][2] = {
 
 bool hasFace(int style) { return style >= 0 && style <= 3; }
 
-// The eight pictures, read once for all buttons.
-const QImage& facePicture(int style, bool pressed)
+// The picture of a face (style * 2, plus 1 when pressed) for a device pixel ratio.
+QImage facePicture(int face, qreal ratio)
 {
-    static const auto pictures = [] {
-        std::array<QImage, 8> all;
-        for (int i = 0; i < 8; ++i)
-            all[i] = widgetPicture(QString::fromLatin1(kFaces[i / 2][i % 2]));
-        return all;
-    }();
-    return pictures[style * 2 + (pressed ? 1 : 0)];
+    return widgetPicture(QString::fromLatin1(kFaces[face / 2][face % 2]), ratio);
+}
+
+// An image the size of the face at a device pixel ratio, filled with `fill`.
+QImage faceSized(qreal ratio, QImage::Format format, const QColor& fill)
+{
+    QImage image(platform::raster::deviceSize({XPTitleButton::Side, XPTitleButton::Side}, ratio), format);
+    image.setDevicePixelRatio(ratio);
+    image.fill(fill);
+    return image;
 }
 
 } // namespace
@@ -39,8 +43,7 @@ const QImage& facePicture(int style, bool pressed)
 XPTitleButton::XPTitleButton(QWidget* parent) : QWidget(parent)
 {
     resize(Side, Side);
-    text_ = QImage(Side, Side, QImage::Format_ARGB32_Premultiplied);
-    text_.fill(Qt::transparent);
+    Cls();
     // A new button has no face yet; the host hears DrawPic once it is wired.
     QTimer::singleShot(0, this, &XPTitleButton::DrawPic);
 }
@@ -56,7 +59,7 @@ void XPTitleButton::setStyle(int style)
 void XPTitleButton::showFace(bool pressed)
 {
     pressed_ = pressed;
-    face_ = facePicture(style_, pressed);
+    face_ = style_ * 2 + (pressed ? 1 : 0);
     update();
 }
 
@@ -77,7 +80,8 @@ void XPTitleButton::DrawText(const QString& Text, int x, int y, const QString& F
 
 void XPTitleButton::Cls()
 {
-    text_.fill(Qt::transparent);
+    // Text printed from now on is as sharp as the screen the button is on.
+    text_ = faceSized(ratio(), QImage::Format_ARGB32_Premultiplied, Qt::transparent);
     update();
 }
 
@@ -86,13 +90,14 @@ void XPTitleButton::Refresh()
     repaint();
 }
 
+qreal XPTitleButton::ratio() const { return platform::raster::canvasRatio(devicePixelRatio()); }
+
 QImage XPTitleButton::faceImage() const
 {
-    QImage image(Side, Side, QImage::Format_RGB32);
-    image.fill(palette().color(QPalette::Button));
+    QImage image = faceSized(ratio(), QImage::Format_RGB32, palette().color(QPalette::Button));
     QPainter p(&image);
-    if (!face_.isNull())
-        p.drawImage(0, 0, face_);
+    if (face_ >= 0)
+        p.drawImage(0, 0, facePicture(face_, image.devicePixelRatio()));
     p.drawImage(0, 0, text_);
     return image;
 }

@@ -1,7 +1,6 @@
 #pragma once
 #include <QImage>
 #include <QWidget>
-#include <array>
 #include <cstdint>
 
 namespace notivo {
@@ -33,7 +32,8 @@ public:
     void Cls();     // removes everything printed; the face stays
     void Refresh(); // repaints now
 
-    // What the control shows: the face with the printed text over it.
+    // What the control shows: the face with the printed text over it, at the
+    // device pixel ratio of the screen the control is on.
     QImage faceImage() const;
     bool isPressed() const { return pressed_; }
 
@@ -51,12 +51,13 @@ protected:
 
 private:
     void showFace(bool pressed);
+    qreal ratio() const;
 
     int style_ = 0;
     std::int32_t hdc_ = 0;
     bool pressed_ = false;
-    QImage face_;  // null until a style picks one
-    QImage text_;  // transparent layer of printed text
+    int face_ = -1; // the picture shown, style * 2 + 1 when pressed; none until a style picks one
+    QImage text_;   // transparent layer of printed text
 };
 
 } // namespace notivo

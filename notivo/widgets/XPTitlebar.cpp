@@ -5,6 +5,7 @@
 
 #include "notivo/widgets/WidgetArt.h"
 #include "platform/chrome/WindowChrome.h"
+#include "platform/raster/CanvasScale.h"
 
 namespace notivo {
 
@@ -12,7 +13,7 @@ namespace notivo {
 // given) and hands presses and double-clicks to the bar.
 class TitlebarPart : public QWidget {
 public:
-    TitlebarPart(XPTitlebar* bar, QWidget* parent, XPTitlebar::Part part, QImage picture = {},
+    TitlebarPart(XPTitlebar* bar, QWidget* parent, XPTitlebar::Part part, QString picture = {},
                  QSize pictureSize = {})
         : QWidget(parent), bar_(bar), part_(part), picture_(std::move(picture)), pictureSize_(pictureSize)
     {
@@ -24,10 +25,12 @@ public:
 protected:
     void paintEvent(QPaintEvent*) override
     {
-        if (picture_.isNull())
+        if (picture_.isEmpty())
             return; // the corner bands are invisible
+        const QImage picture = widgetPicture(picture_, devicePixelRatio());
         QPainter p(this);
-        p.drawImage(QRect(QPoint(0, 0), pictureSize_.isValid() ? pictureSize_ : picture_.size()), picture_);
+        p.drawImage(QRect(QPoint(0, 0), pictureSize_.isValid() ? pictureSize_ : platform::raster::logicalSize(picture)),
+                    picture);
     }
     void mousePressEvent(QMouseEvent* event) override
     {
@@ -38,7 +41,7 @@ protected:
 private:
     XPTitlebar* bar_;
     XPTitlebar::Part part_;
-    QImage picture_;
+    QString picture_; // the widget picture's name; none for the corner bands
     QSize pictureSize_;
 };
 
@@ -64,15 +67,15 @@ void systemWindowAction(QWidget* window, XPTitlebar::WindowAction action, const 
 
 XPTitlebar::XPTitlebar(QWidget* parent) : QWidget(parent), startWindowAction(systemWindowAction)
 {
-    const QImage middlePicture = widgetPicture(QStringLiteral("titlebar_middle"));
+    const QString middlePicture = QStringLiteral("titlebar_middle");
     // Created back to front: the middle, the strip over it, the caps on top.
     middle_ = new TitlebarPart(this, this, Part::Middle, middlePicture, QSize(CoverWidth, BarHeight));
     middle_->setGeometry(0, 0, CoverWidth, BarHeight);
     // The strip shows the top rows of the same stretched middle picture.
     strip_ = new TitlebarPart(this, this, Part::TopStrip, middlePicture, QSize(CoverWidth, BarHeight));
     strip_->setGeometry(0, 0, CoverWidth, StripHeight);
-    leftCap_ = new TitlebarPart(this, this, Part::LeftCap, widgetPicture(QStringLiteral("titlebar_left")));
-    rightCap_ = new TitlebarPart(this, this, Part::RightCap, widgetPicture(QStringLiteral("titlebar_right")));
+    leftCap_ = new TitlebarPart(this, this, Part::LeftCap, QStringLiteral("titlebar_left"));
+    rightCap_ = new TitlebarPart(this, this, Part::RightCap, QStringLiteral("titlebar_right"));
 
     // Corner bands, clipped by their caps.
     corners_[0] = new TitlebarPart(this, leftCap_, Part::LeftCornerTop);

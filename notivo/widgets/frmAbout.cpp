@@ -12,8 +12,7 @@ namespace notivo {
 // The product picture, reporting presses in its own pixels.
 class AboutPicture : public QWidget {
 public:
-    explicit AboutPicture(frmAbout* about) : QWidget(about), about_(about),
-        picture_(widgetPicture(QStringLiteral("about_product")))
+    explicit AboutPicture(frmAbout* about) : QWidget(about), about_(about)
     {
         setFixedSize(64, 60);
     }
@@ -22,7 +21,7 @@ protected:
     void paintEvent(QPaintEvent*) override
     {
         QPainter p(this);
-        p.drawImage(0, 0, picture_);
+        p.drawImage(0, 0, widgetPicture(QStringLiteral("about_product"), devicePixelRatio()));
     }
     void mousePressEvent(QMouseEvent* event) override
     {
@@ -32,7 +31,6 @@ protected:
 
 private:
     frmAbout* about_;
-    QImage picture_;
 };
 
 namespace {
@@ -62,7 +60,7 @@ frmAbout::frmAbout(QWidget* parent, std::chrono::milliseconds closeDelay) : QDia
     Label4->setGeometry(88, 42, 240, 2);
 
     Picture2 = new QLabel(this);
-    Picture2->setPixmap(QPixmap::fromImage(widgetPicture(QStringLiteral("about_hidden"))));
+    Picture2->setPixmap(QPixmap::fromImage(widgetPicture(QStringLiteral("about_hidden"), devicePixelRatio())));
     Picture2->hide();
 
     Timer1.setSingleShot(true);

@@ -1,11 +1,12 @@
 #include "platform/raster/PictureBox.h"
 
+#include "platform/raster/CanvasScale.h"
+#include "platform/raster/Raster.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 #include <QResizeEvent>
 #include <algorithm>
-#include <cstdint>
-#include <cstdlib>
 
 namespace platform {
 namespace {
@@ -33,69 +34,16 @@ void PictureBox::setBackColor(const QColor& color)
     cls();
 }
 
+int PictureBox::scaleWidth() const { return raster::logicalSize(image()).width(); }
+int PictureBox::scaleHeight() const { return raster::logicalSize(image()).height(); }
+
 void PictureBox::cls() { image().fill(opaque(backColor_)); }
 
-void PictureBox::pset(int x, int y, const QColor& color)
-{
-    QImage& target = image();
-    if (x < 0 || y < 0 || x >= target.width() || y >= target.height())
-        return;
-    reinterpret_cast<QRgb*>(target.scanLine(y))[x] = opaque(color);
-}
+void PictureBox::pset(int x, int y, const QColor& color) { raster::pset(image(), x, y, opaque(color)); }
 
 void PictureBox::line(int x1, int y1, int x2, int y2, const QColor& color)
 {
-    const QRgb rgb = opaque(color);
-    syncImageSize();
-    const int width = image_.width();
-    const int height = image_.height();
-
-    // Straight lines are clipped directly, whatever their length.
-    if (y1 == y2) {
-        if (y1 < 0 || y1 >= height || x1 == x2)
-            return;
-        // The end point is excluded, so the run is [x1, x2) or (x2, x1].
-        const int from = x1 < x2 ? x1 : x2 + 1;
-        const int to = x1 < x2 ? x2 - 1 : x1;
-        QRgb* row = reinterpret_cast<QRgb*>(image_.scanLine(y1));
-        for (int x = std::max(from, 0); x <= std::min(to, width - 1); ++x)
-            row[x] = rgb;
-        return;
-    }
-    if (x1 == x2) {
-        if (x1 < 0 || x1 >= width)
-            return;
-        const int from = y1 < y2 ? y1 : y2 + 1;
-        const int to = y1 < y2 ? y2 - 1 : y1;
-        for (int y = std::max(from, 0); y <= std::min(to, height - 1); ++y)
-            reinterpret_cast<QRgb*>(image_.scanLine(y))[x1] = rgb;
-        return;
-    }
-    // Both ends beyond the same edge: nothing of the line can show.
-    if ((x1 < 0 && x2 < 0) || (y1 < 0 && y2 < 0) || (x1 >= width && x2 >= width) || (y1 >= height && y2 >= height))
-        return;
-
-    // Bresenham; 64-bit error terms so far-away end points cannot overflow.
-    const std::int64_t dx = std::abs(std::int64_t(x2) - x1);
-    const std::int64_t dy = -std::abs(std::int64_t(y2) - y1);
-    const int stepX = x1 < x2 ? 1 : -1;
-    const int stepY = y1 < y2 ? 1 : -1;
-    std::int64_t err = dx + dy;
-    std::int64_t x = x1;
-    std::int64_t y = y1;
-    while (x != x2 || y != y2) {
-        if (x >= 0 && y >= 0 && x < width && y < height)
-            reinterpret_cast<QRgb*>(image_.scanLine(int(y)))[x] = rgb;
-        const std::int64_t e2 = 2 * err;
-        if (e2 >= dy) {
-            err += dy;
-            x += stepX;
-        }
-        if (e2 <= dx) {
-            err += dx;
-            y += stepY;
-        }
-    }
+    raster::line(image(), x1, y1, x2, y2, opaque(color));
 }
 
 void PictureBox::refresh() { repaint(); }
@@ -106,23 +54,36 @@ void PictureBox::paintEvent(QPaintEvent* event)
     painter.setCompositionMode(QPainter::CompositionMode_Source);
     const QRect area = event->rect();
     syncImageSize();
-    painter.drawImage(area.topLeft(), image_, area);
+    // The image pixels under the area, one image pixel to one device pixel.
+    const QRect source(QPoint(int(raster::deviceX(image_, area.left())), int(raster::deviceY(image_, area.top()))),
+                       QPoint(int(raster::deviceX(image_, area.right() + 1)) - 1,
+                              int(raster::deviceY(image_, area.bottom() + 1)) - 1));
+    painter.drawImage(QPointF(area.topLeft()), image_, QRectF(source));
 }
 
 void PictureBox::syncImageSize() const
 {
     const QSize wanted = size().expandedTo(QSize(1, 1));
-    if (wanted == image_.size())
+    const qreal ratio = raster::canvasRatio(devicePixelRatio());
+    if (!image_.isNull() && wanted == raster::logicalSize(image_) && ratio == image_.devicePixelRatio())
         return;
     // The drawing survives a resize: old pixels stay at the top left, the
     // new area gets the back colour.
-    QImage grown(wanted, QImage::Format_RGB32);
+    QImage grown(raster::deviceSize(wanted, ratio), QImage::Format_RGB32);
+    grown.setDevicePixelRatio(ratio);
     grown.fill(opaque(backColor_));
-    const int w = std::min(wanted.width(), image_.width());
-    const int h = std::min(wanted.height(), image_.height());
-    for (int y = 0; y < h; ++y)
-        std::copy_n(reinterpret_cast<const QRgb*>(image_.constScanLine(y)), w,
-                    reinterpret_cast<QRgb*>(grown.scanLine(y)));
+    if (ratio != image_.devicePixelRatio()) {
+        // A screen of another density: the old drawing is rescaled until its owner draws again.
+        QPainter painter(&grown);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawImage(0, 0, image_);
+    } else {
+        const int w = std::min(grown.width(), image_.width());
+        const int h = std::min(grown.height(), image_.height());
+        for (int y = 0; y < h; ++y)
+            std::copy_n(reinterpret_cast<const QRgb*>(image_.constScanLine(y)), w,
+                        reinterpret_cast<QRgb*>(grown.scanLine(y)));
+    }
     image_ = std::move(grown);
 }
 

@@ -8,6 +8,8 @@ namespace platform {
 // A picture box: a widget that owns a persistent image the size of its client
 // area.  Drawing goes into the image (Cls, Line, PSet, raster copies onto
 // image()) and becomes visible at the next repaint, or at once on refresh().
+// On a high-density screen the image holds the screen's device pixels and
+// carries its ratio (see CanvasScale.h); drawing still takes logical pixels.
 // Mouse events are re-emitted in image pixels, as the programs' handlers
 // expect them (button: Qt::MouseButton of the event, buttons: all held).
 class PictureBox : public QWidget {
@@ -25,8 +27,8 @@ public:
     void setForeColor(const QColor& color) { foreColor_ = color; }
     QColor foreColor() const { return foreColor_; }
 
-    int scaleWidth() const { return image().width(); }
-    int scaleHeight() const { return image().height(); }
+    int scaleWidth() const;  // the image's size in logical pixels
+    int scaleHeight() const;
 
     void cls();                                                   // fill with the back colour
     void line(int x1, int y1, int x2, int y2, const QColor& color); // end point excluded, like LineTo
