@@ -44,7 +44,6 @@ public:
     bool connect(const std::string& appName, const Format& format, std::chrono::milliseconds timeout);
     // False once the server has gone away or refused the stream.
     bool connected() const;
-    IdleStrategy::Rest rest() const { return idle_.rest(); }
     // Starting renders at once where the resting stream is still there
     // (uncorked), else as soon as the server has taken the new stream, one
     // round trip later.  Stopping drops what is still buffered (silence by
