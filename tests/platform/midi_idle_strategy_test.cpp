@@ -39,7 +39,7 @@ public:
 
 } // namespace
 
-TEST(IdleStrategy, EachServerRestsItsOwnWay)
+TEST(PulseIdleStrategy, EachServerRestsItsOwnWay)
 {
     using Rest = IdleStrategy::Rest;
     struct Case {
@@ -73,7 +73,7 @@ TEST(IdleStrategy, EachServerRestsItsOwnWay)
     }
 }
 
-TEST(IdleStrategy, AStartTheServerRefusesIsReported)
+TEST(PulseIdleStrategy, AStartTheServerRefusesIsReported)
 {
     // Removed to rest, the stream must be created again, which a server
     // that is going away refuses; a corked one has nothing to refuse (a
