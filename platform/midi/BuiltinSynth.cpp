@@ -219,6 +219,7 @@ bool BuiltinSynth::connectStream(std::chrono::seconds timeout)
     format.rate = config_.sampleRate;
     format.blockFrames = kBlockFrames;
     format.latencyFrames = kLatencyFrames;
+    format.quantumFrames = kQuantumFrames;
     if (!stream->connect(name, format, timeout)) {
         SynthEngine::keepError("sound server: " + stream->error());
         return false;
@@ -227,6 +228,8 @@ bool BuiltinSynth::connectStream(std::chrono::seconds timeout)
         latencyUs_ = us;
         SynthTrace::write("latency", Clock::now(), {us});
     });
+    // The server plays what is rendered from here on.
+    stream->onStarted([] { SynthTrace::write("ready", Clock::now()); });
     stream_ = std::move(stream);
     lost_ = false;
     SynthTrace::write("stream", Clock::now(), {config_.sampleRate, kBlockFrames, kLatencyFrames});
@@ -281,10 +284,6 @@ void BuiltinSynth::renderBlock(float* interleaved, int frames)
     const auto now = Clock::now();
     if (const auto sent = onsets_.block(peak); sent && SynthTrace::on())
         SynthTrace::write("onset", now, {steadyMicros(*sent)});
-    if (waking_) {
-        waking_ = false;
-        SynthTrace::write("ready", now); // the server has taken the new stream
-    }
     if (gate_.rendered(peak, engine_->activeVoices(), now))
         silent_ = true;
 }
@@ -317,10 +316,9 @@ void BuiltinSynth::tendStream()
     if (!stream_)
         return;
     if (played_ && gate_.played(engine_->activeVoices())) {
+        SynthTrace::write("wake", now); // before the blocks a resting stream renders at once
         stream_->setRunning(true);
         streaming_ = true;
-        waking_ = true;
-        SynthTrace::write("wake", now);
         latencyAsked_ = now; // asked once the new stream is ready
     } else if (played_) {
         stream_->renderNow();

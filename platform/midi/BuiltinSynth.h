@@ -41,6 +41,9 @@ public:
     // What the stream asks of the server: its buffer plus the sink's, 6.7 ms
     // at 48 kHz (5.3 ms underran on a busy two-core machine).
     static constexpr int kLatencyFrames = 320;
+    // The server's period where the stream may ask for it (PipeWire): two
+    // blocks, 2.7 ms.
+    static constexpr int kQuantumFrames = 128;
 
     // An empty path searches the usual places (findGmSoundFont).
     explicit BuiltinSynth(std::string soundFontPath = {}, SynthEngine::Config config = {});
@@ -108,7 +111,6 @@ private:
     OnsetProbe onsets_;
     bool played_ = false; // messages were played since the stream was last tended
     bool silent_ = false; // the gate found the output silent
-    bool waking_ = false; // the stream was started and has not rendered yet
     bool lost_ = false;   // the server went away after the stream was up
     Clock::time_point retryAt_{};
     Clock::time_point latencyAsked_{};

@@ -14,7 +14,7 @@ PulseStream::PulseStream(pa_mainloop* loop, Render render) : loop_(loop), render
 
 PulseStream::~PulseStream()
 {
-    closeStream();
+    remove();
     if (context_) {
         pa_context_disconnect(context_);
         pa_context_unref(context_);
@@ -49,7 +49,15 @@ bool PulseStream::waitUntil(const std::function<int()>& state, std::chrono::mill
 bool PulseStream::connect(const std::string& appName, const Format& format, std::chrono::milliseconds timeout)
 {
     format_ = format;
-    context_ = pa_context_new(pa_mainloop_get_api(loop_), appName.c_str());
+    // PipeWire's PulseAudio service holds every client to requests and
+    // graph periods of at least 256 frames (5.3 ms) unless the client asks
+    // for less; PulseAudio has no such floor and ignores these.
+    pa_proplist* properties = pa_proplist_new();
+    const std::string rate = "/" + std::to_string(format.rate);
+    pa_proplist_sets(properties, "pulse.min.req", (std::to_string(format.blockFrames) + rate).c_str());
+    pa_proplist_sets(properties, "pulse.min.quantum", (std::to_string(format.quantumFrames) + rate).c_str());
+    context_ = pa_context_new_with_proplist(pa_mainloop_get_api(loop_), appName.c_str(), properties);
+    pa_proplist_free(properties);
     // No autospawn: a desktop without a sound server gets a clear failure,
     // not a daemon started behind its back.
     if (!context_ || pa_context_connect(context_, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0) {
@@ -68,21 +76,60 @@ bool PulseStream::connect(const std::string& appName, const Format& format, std:
         return false;
     }
 
+    if (!askServerName(timeout))
+        return false;
+
     // A stream is tried at once, so a server that cannot play this format
     // fails the open rather than the first note.
-    const bool streaming = openStream(true) && waitUntil(
+    const bool streaming = create(true) && waitUntil(
         [this] {
             const pa_stream_state_t s = pa_stream_get_state(stream_);
             return s == PA_STREAM_READY ? 1 : PA_STREAM_IS_GOOD(s) ? 0 : -1;
         },
         timeout);
-    if (!streaming && error_.empty())
-        error_ = serverError();
-    closeStream();
-    return streaming;
+    if (!streaming) {
+        if (error_.empty())
+            error_ = serverError();
+        remove();
+        return false;
+    }
+    idle_.proved(*this);
+    return true;
 }
 
-bool PulseStream::openStream(bool corked)
+bool PulseStream::askServerName(std::chrono::milliseconds timeout)
+{
+    struct Answer {
+        bool given = false;
+        std::string name;
+    } answer;
+    pa_operation* question = pa_context_get_server_info(
+        context_,
+        [](pa_context*, const pa_server_info* info, void* data) {
+            auto* answer = static_cast<Answer*>(data);
+            if (info && info->server_name)
+                answer->name = info->server_name;
+            answer->given = true;
+        },
+        &answer);
+    if (!question) {
+        error_ = serverError();
+        return false;
+    }
+    const bool given = waitUntil(
+        [&] { return answer.given ? 1 : PA_CONTEXT_IS_GOOD(pa_context_get_state(context_)) ? 0 : -1; }, timeout);
+    if (!given) {
+        pa_operation_cancel(question); // its answer must not land in `answer` later
+        if (error_.empty())
+            error_ = serverError();
+    }
+    pa_operation_unref(question);
+    if (given)
+        idle_ = IdleStrategy(IdleStrategy::forServer(answer.name));
+    return given;
+}
+
+bool PulseStream::create(bool corked)
 {
     const pa_sample_spec sampleFormat{PA_SAMPLE_FLOAT32NE, static_cast<std::uint32_t>(format_.rate), 2};
     stream_ = pa_stream_new(context_, "General MIDI synthesiser", &sampleFormat, nullptr);
@@ -102,13 +149,13 @@ bool PulseStream::openStream(bool corked)
         flags = static_cast<pa_stream_flags_t>(flags | PA_STREAM_START_CORKED);
     if (pa_stream_connect_playback(stream_, nullptr, &attr, flags, nullptr, nullptr) < 0) {
         error_ = serverError();
-        closeStream();
+        remove();
         return false;
     }
     return true;
 }
 
-void PulseStream::closeStream()
+void PulseStream::remove()
 {
     if (!stream_)
         return;
@@ -132,15 +179,38 @@ bool PulseStream::connected() const
            (!stream_ || PA_STREAM_IS_GOOD(pa_stream_get_state(stream_)));
 }
 
+void PulseStream::setCorked(bool corked)
+{
+    if (pa_operation* cork = pa_stream_cork(stream_, corked, nullptr, nullptr))
+        pa_operation_unref(cork);
+    if (!corked)
+        return;
+    if (pa_operation* flush = pa_stream_flush(stream_, nullptr, nullptr))
+        pa_operation_unref(flush);
+    ahead_ = false;
+}
+
 void PulseStream::setRunning(bool running)
 {
     if (!connected() || running == running_)
         return;
     running_ = running;
-    if (!running)
-        closeStream();
-    else if (!openStream(false))
-        running_ = false; // connected() now says why nothing plays
+    starting_ = running;
+    latencyKnown_ = false; // asked again with the first blocks of the next start
+    if (!running) {
+        idle_.stop(*this);
+        return;
+    }
+    if (!idle_.start(*this)) {
+        running_ = starting_ = false; // connected() now says why nothing plays
+        return;
+    }
+    if (pa_stream_get_state(stream_) == PA_STREAM_READY) {
+        // The resting stream was uncorked: what was just played waits in
+        // the server's buffer for the graph's first period.
+        fill();
+        ahead_ = true;
+    }
 }
 
 void PulseStream::requestLatency()
@@ -171,8 +241,14 @@ void PulseStream::onWrite(pa_stream*, std::size_t, void* self)
     // Called only once the server wants more than was sent ahead.
     auto* stream = static_cast<PulseStream*>(self);
     stream->ahead_ = false;
-    if (stream->running_)
-        stream->fill();
+    if (!stream->running_)
+        return;
+    if (stream->starting_) {
+        stream->starting_ = false;
+        if (stream->startedListener_)
+            stream->startedListener_();
+    }
+    stream->fill();
 }
 
 void PulseStream::renderNow()

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/midi/IdleStrategy.h"
+
 struct pa_context;
 struct pa_mainloop;
 struct pa_operation;
@@ -15,16 +17,19 @@ namespace platform::midi {
 // PulseAudio service), stereo 32-bit float.  It runs on the caller's
 // pa_mainloop: every call and callback happens on the thread that iterates
 // that loop.  While running it renders what the server asks for, a whole
-// number of blocks at a time.  Stopped, it has no stream on the server at
-// all: even a corked one would hold the sink at this stream's few
-// milliseconds of latency, waking the server hundreds of times a second.
-class PulseStream {
+// number of blocks at a time.  Stopped, it rests as suits the server
+// (IdleStrategy): removed on PulseAudio, corked on PipeWire.
+class PulseStream : private ServerStream {
 public:
     using Render = std::function<void(float* interleaved, int frames)>;
     struct Format {
         int rate = 48000;
         int blockFrames = 64;     // rendered in blocks of this many frames
         int latencyFrames = 256;  // the stream's buffer plus the sink's
+        // The shortest period of the server's graph this stream needs,
+        // where the server lets a client ask for it (PipeWire's PulseAudio
+        // service; PulseAudio sizes its sink by latencyFrames alone).
+        int quantumFrames = 128;
     };
 
     PulseStream(pa_mainloop* loop, Render render);
@@ -32,17 +37,22 @@ public:
     PulseStream(const PulseStream&) = delete;
     PulseStream& operator=(const PulseStream&) = delete;
 
-    // Connects to the server and proves that it takes a stream of this
-    // format, iterating the loop until it has answered; false (with
-    // error()) when that fails.  The stream starts stopped.
+    // Connects to the server, learns which server it is and proves that it
+    // takes a stream of this format, iterating the loop until it has
+    // answered; false (with error()) when that fails.  The stream starts
+    // stopped.
     bool connect(const std::string& appName, const Format& format, std::chrono::milliseconds timeout);
     // False once the server has gone away or refused the stream.
     bool connected() const;
-    // Starting creates the stream, which renders as soon as the server has
-    // taken it, one round trip later; stopping removes it, dropping what is
-    // still buffered (silence by then).
+    // Starting renders at once where the resting stream is still there
+    // (uncorked), else as soon as the server has taken the new stream, one
+    // round trip later.  Stopping drops what is still buffered (silence by
+    // then).
     void setRunning(bool running);
     bool running() const { return running_; }
+    // Told on this loop when the server first asks for audio after a
+    // start: from then on it plays what is rendered.
+    void onStarted(std::function<void()> listener) { startedListener_ = std::move(listener); }
     // Renders kAheadBlocks now instead of at the server's next request, so
     // what was just played is on its way at once (two, as a sampled
     // instrument's attack can take a block to be heard).  They land where
@@ -61,8 +71,10 @@ public:
 
 private:
     static void onWrite(pa_stream* stream, std::size_t bytes, void* self);
-    bool openStream(bool corked);
-    void closeStream();
+    bool create(bool corked) override;
+    void remove() override;
+    void setCorked(bool corked) override;
+    bool askServerName(std::chrono::milliseconds timeout);
     bool waitUntil(const std::function<int()>& state, std::chrono::milliseconds timeout);
     void fill();
     void write(int frames); // renders and sends a whole number of blocks
@@ -72,11 +84,14 @@ private:
     Render render_;
     Format format_;
     pa_context* context_ = nullptr;
-    pa_stream* stream_ = nullptr; // only while running, and while connect() tries one
+    IdleStrategy idle_{IdleStrategy::Rest::Remove};
+    pa_stream* stream_ = nullptr; // none while removed to rest
     bool running_ = false;
+    bool starting_ = false; // started, and the server has not asked for audio yet
     bool ahead_ = false; // a block went out that the server has not asked for yet
     std::vector<float> buffer_;
     std::function<void(long long)> latencyListener_;
+    std::function<void()> startedListener_;
     pa_operation* latencyQuestion_ = nullptr; // in flight
     bool latencyKnown_ = false;               // for this stream
     std::string error_;

@@ -15,9 +15,14 @@
 #                          (default 100) with the stream running and as many
 #                          after 5 s of silence
 #   keyrig.key_to_sound_after_silence_p99_ms   the latter alone
+#   keyrig.key_to_server_after_silence_p99_ms  from such a key to the
+#                          server's first request for audio: where the stream
+#                          rests on the server (corked), the first blocks are
+#                          rendered before it plays them
 #   synth.wake_median_ms / _p99_ms  from the stream's start after silence
-#                          to its first rendered block: the round trip that
-#                          creates the stream on the server
+#                          to the server's first request for audio: the round
+#                          trip that creates the stream on the server, or
+#                          restarts its corked one
 #   keyrig.key_to_ear_ms   the p99 plus the output latency
 presses=${SOUND_PRESSES:-100}
 
@@ -98,8 +103,9 @@ awk -v want="$presses" '
   $1 == "sleep" { asleep = 1 }
   $1 == "wake" { asleep = 0; woke = $2 }
   $1 == "ready" && woke { wake[++nwake] = ($2 - woke) / 1000; woke = 0 }
+  $1 == "ready" && woken_by { server[++nserver] = ($2 - woken_by) / 1000; woken_by = 0 }
   $1 == "latency" { lat[++nlat] = $3 / 1000 }
-  $1 == "key" { key = $2; silent = asleep }
+  $1 == "key" { key = $2; silent = asleep; if (asleep) woken_by = $2 }
   $1 == "onset" && key && $3 >= key && $3 - key < 50000 {
     ms = ($2 - key) / 1000
     all[++nall] = ms
@@ -107,7 +113,7 @@ awk -v want="$presses" '
     key = 0
   }
   END {
-    if (nall < 2 * want || nafter < want || !nlat || nwake < want) {
+    if (nall < 2 * want || nafter < want || !nlat || nwake < want || nserver < want) {
       printf "sound bench: %d presses measured (%d after silence), %d latency reports\n", nall, nafter, nlat > "/dev/stderr"
       exit 1
     }
@@ -118,6 +124,7 @@ awk -v want="$presses" '
     printf "keyrig.key_to_sound_median_ms: %.2f ms\n", percentile(all, nall, 0.5)
     printf "keyrig.key_to_sound_p99_ms: %.2f ms\n", p99
     printf "keyrig.key_to_sound_after_silence_p99_ms: %.2f ms\n", percentile(after, nafter, 0.99)
+    printf "keyrig.key_to_server_after_silence_p99_ms: %.2f ms\n", percentile(server, nserver, 0.99)
     printf "keyrig.key_to_ear_ms: %.2f ms\n", p99 + out
     printf "synth.wake_median_ms: %.2f ms\n", percentile(wake, nwake, 0.5)
     printf "synth.wake_p99_ms: %.2f ms\n", percentile(wake, nwake, 0.99)
