@@ -76,21 +76,12 @@ TEST(PulseIdleStrategy, EachServerRestsItsOwnWay)
 TEST(PulseIdleStrategy, AStartTheServerRefusesIsReported)
 {
     // Removed to rest, the stream must be created again, which a server
-    // that is going away refuses; a corked one has nothing to refuse (a
-    // lost connection shows on the stream itself).
-    FakeStream removed;
-    const IdleStrategy remove(IdleStrategy::Rest::Remove);
-    ASSERT_TRUE(removed.create(true));
-    remove.proved(removed);
-    removed.refuse = true;
-    EXPECT_FALSE(remove.start(removed));
-    EXPECT_FALSE(removed.exists);
-
-    FakeStream corked;
-    const IdleStrategy cork(IdleStrategy::Rest::Cork);
-    ASSERT_TRUE(corked.create(true));
-    cork.proved(corked);
-    corked.refuse = true;
-    EXPECT_TRUE(cork.start(corked));
-    EXPECT_EQ(corked.calls, "create-corked uncork ");
+    // that is going away refuses.
+    FakeStream stream;
+    const IdleStrategy idle(IdleStrategy::Rest::Remove);
+    ASSERT_TRUE(stream.create(true));
+    idle.proved(stream);
+    stream.refuse = true;
+    EXPECT_FALSE(idle.start(stream));
+    EXPECT_FALSE(stream.exists);
 }
