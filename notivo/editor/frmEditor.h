@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "notivo/editor/BusyAnimation.h"
 #include "notivo/editor/EditorMidi.h"
 #include "notivo/editor/EditorPlaybackOutput.h"
 #include "notivo/editor/EditorServices.h"
@@ -251,6 +252,7 @@ private:
     QString saveAsPath_; // what Save as proposes after a file of another program
 
     std::int32_t AnimFrame = 0;
+    BusyAnimation BusyFrames;
     std::int32_t DigitColour = 0;
     bool FirstTickDone = false;
     std::unique_ptr<DigitalCounter> TimeCounter;    // made when first drawn

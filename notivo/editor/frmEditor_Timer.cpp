@@ -1,4 +1,3 @@
-#include <QPainter>
 #include <QTimer>
 
 #include "notivo/editor/PlaybackEngine.h"
@@ -6,7 +5,6 @@
 #include "notivo/widgets/DigitFormat.h"
 #include "notivo/widgets/DigitalCounter.h"
 #include "notivo/widgets/DigitalDisplay.h"
-#include "platform/cursors/ClassCursors.h"
 #include "platform/raster/PictureBox.h"
 
 namespace notivo {
@@ -37,12 +35,7 @@ void frmEditor::Timer2_Timer()
 {
     if (++AnimFrame > AnimationFrames - 1)
         AnimFrame = 0;
-    Picture5->cls();
-    {
-        QPainter painter(&Picture5->image());
-        platform::cursors::drawCursorFrame(painter, BusyFrameCorner, BusyCursor, AnimFrame);
-    }
-    Picture5->refresh();
+    BusyFrames.show(*Picture5, BusyFrameCorner, BusyCursor, AnimFrame);
 
     if (Playing()) {
         const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(PlaybackTiming->now() -
