@@ -26,25 +26,9 @@
 #   keyrig.key_to_ear_ms   the p99 plus the output latency
 presses=${SOUND_PRESSES:-100}
 
-# Nanoseconds on a CPU of every thread of the processes in a comma list.
-cpu_ns() {
-  local pid
-  for pid in ${1//,/ }; do cat /proc/"$pid"/task/*/schedstat 2>/dev/null; done | awk '{ s += $1 } END { printf "%.0f", s }'
-}
+# shellcheck source=scripts/e2e.lib/cpu.sh
+. scripts/e2e.lib/cpu.sh
 server=$(IFS=,; echo "${E2E_SOUND_PIDS[*]}")
-
-# Prints the share of one core each process took over SECONDS, in order.
-cpu_percent() {
-  local seconds=$1 pid before=() after=() i=0
-  shift
-  for pid in "$@"; do before+=("$(cpu_ns "$pid")"); done
-  sleep "$seconds"
-  for pid in "$@"; do after+=("$(cpu_ns "$pid")"); done
-  for pid in "$@"; do
-    awk -v a="${before[$i]}" -v b="${after[$i]}" -v s="$seconds" 'BEGIN { printf "%.2f\n", (b - a) / (s * 1e7) }'
-    i=$((i + 1))
-  done
-}
 
 xdotool mousemove 1270 1010 # the pointer rests off both windows
 

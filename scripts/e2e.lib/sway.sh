@@ -75,6 +75,7 @@ display_start() {
     WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 WLR_HEADLESS_OUTPUTS=2 \
     sway -c "$runtime/config" >"$E2E_ARTIFACTS/sway.log" 2>&1 &
   E2E_SERVER_PIDS+=($!)
+  E2E_DISPLAY_PID=$!
   e2e_wait_for test -s "$runtime/ready" || { e2e_fail "sway did not start (see sway.log)"; return 1; }
   local wayland x11 ipc
   { read -r wayland; read -r x11; read -r ipc; } <"$runtime/ready"

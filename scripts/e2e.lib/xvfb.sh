@@ -11,6 +11,7 @@ display_start() {
   Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset \
     3>"$E2E_TMP/display" >"$E2E_ARTIFACTS/xvfb.log" 2>&1 &
   E2E_SERVER_PIDS+=($!)
+  E2E_DISPLAY_PID=$!
   e2e_wait_for grep -q . "$E2E_TMP/display" || { e2e_fail "Xvfb did not start (see xvfb.log)"; return 1; }
   DISPLAY=":$(head -n1 "$E2E_TMP/display")"
   export DISPLAY QT_QPA_PLATFORM=xcb
