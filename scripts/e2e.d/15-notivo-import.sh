@@ -43,12 +43,12 @@ saved_score() { # PATH: Save as wrote it, and it is the expected score
 for type in mxl musicxml; do
   file="$out/$type/by_musescore.$type"
   e2e_key ctrl+o
-  e2e_file_dialog "$file"
+  e2e_dialog_accept "$file"
   e2e_wait_for staff_shows notes "import_$type" || e2e_fail "the staff shows no notes after opening $file"
   e2e_log "the staff shows by_musescore.$type (import_$type.png)"
 
   e2e_key ctrl+s
-  e2e_file_dialog # the proposed name
+  e2e_dialog_accept # the proposed name
   saved_score "$out/$type/by_musescore.txt"
   e2e_key ctrl+s
   e2e_save_dialog "$out/$type/typed.txt"
