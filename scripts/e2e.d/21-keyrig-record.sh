@@ -4,9 +4,7 @@
 # --midi-log shows them.  mido reads the file, and notivo reads it as notation.
 # Presses on both edges of the rate knob leave keyrig running.
 folder=$(e2e_keyrig_folder keyrig_record)
-mkdir "$folder/config"
-export XDG_CONFIG_HOME="$folder/config"
-printf 'XDG_MUSIC_DIR="%s"\n' "$folder/music" >"$XDG_CONFIG_HOME/user-dirs.dirs"
+e2e_keyrig_music "$folder"
 music=$(xdg-user-dir MUSIC)
 [ "$music" = "$folder/music" ] || e2e_fail "xdg-user-dir says $music"
 
@@ -35,8 +33,7 @@ sleep 3 # the section ends, then the beat stops
 e2e_keydown c
 e2e_key F12 # c still held: the file ends it
 e2e_keyup c
-e2e_wait_for bash -c "ls '$music'/keyrig-*.mid >/dev/null 2>&1" || e2e_fail "no MIDI file in $music"
-file=$(ls "$music"/keyrig-*.mid)
+file=$(e2e_keyrig_take "$folder")
 [[ "$(basename "$file")" =~ ^keyrig-[0-9]{8}-[0-9]{6}\.mid$ ]] || e2e_fail "file named $(basename "$file")"
 
 /usr/bin/python3 - "$file" "$folder/sent.log" <<'PY' || e2e_fail "the file does not hold what keyrig sent"
@@ -81,12 +78,10 @@ PY
 # played (moved by octaves into the staff's range), the drum pads left out.
 "$E2E_BUILD_DIR/notivo/notivo" --export "$folder/take.txt" "$file" 2>"$folder/take.log" ||
   e2e_fail "notivo could not read the take: $(cat "$folder/take.log")"
-/usr/bin/python3 - "$file" "$folder/take.txt" <<'PY' || e2e_fail "notivo's score of the take is not its notes"
-import sys, mido
-played = [m.note for m in mido.merge_tracks(mido.MidiFile(sys.argv[1]).tracks)
-          if m.type == 'note_on' and m.velocity > 0 and m.channel != 9]
-while any(k < 45 or k > 95 for k in played):
-    played = [k + 12 if k < 45 else k - 12 if k > 95 else k for k in played]
+played=$(/usr/bin/python3 scripts/e2e.d/take_pitches.py "$file")
+/usr/bin/python3 - "$played" "$folder/take.txt" <<'PY' || e2e_fail "notivo's score of the take is not its notes"
+import sys
+played = [int(k) for k in sys.argv[1].split()]
 lines = open(sys.argv[2], newline='').read().split('\r\n')
 tones, accidentals = [line[8:] for line in lines[:40]], {}
 for kind, line in ((1, lines[41]), (-1, lines[42])):

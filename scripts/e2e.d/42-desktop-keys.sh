@@ -33,11 +33,7 @@ e2e_start_program notivo "$(e2e_program notivo)"
 sleep 1.5 # the start-up preview has ended
 e2e_pointer_park
 sleep 0.3
-canvas() { # the staff canvas (523 x 177 at 6, 110) alone
-  e2e_window_screenshot "notivo_keys_$1"
-  convert "$E2E_ARTIFACTS/notivo_keys_$1.png" -crop 523x177+6+110 +repage "$E2E_ARTIFACTS/notivo_keys_$1.png"
-}
-canvas empty
+e2e_notivo_canvas notivo_keys_empty
 # Window column 1, staff position 21 (middle C): the canvas at (6, 110),
 # column w at x = 16 w + 30, position r at y = 5 r + 13 on it.
 e2e_record_start notivo_desktop_click
@@ -55,6 +51,6 @@ e2e_screenshot notivo_keys
 e2e_key ctrl+z
 e2e_pointer_park
 sleep 0.3
-canvas undone
+e2e_notivo_canvas notivo_keys_undone
 differ=$(compare -metric AE "$E2E_ARTIFACTS/notivo_keys_empty.png" "$E2E_ARTIFACTS/notivo_keys_undone.png" null: 2>&1) || true
 [ "$differ" = 0 ] || e2e_fail "after Ctrl+Z the staff is not empty again ($differ pixels differ)"

@@ -123,9 +123,10 @@ sway_windows() {
   swaymsg -t get_tree | jq -c '.. | objects | select((.type == "con" or .type == "floating_con") and .pid != null)'
 }
 
-display_window_of_pid() {
-  sway_windows | jq -r --argjson pid "$1" 'select(.pid == $pid and .visible) | .id' | head -n1
+display_windows_of_pid() {
+  sway_windows | jq -r --argjson pid "$1" 'select(.pid == $pid and .visible) | .id'
 }
+display_window_of_pid() { display_windows_of_pid "$1" | head -n1; }
 display_window_titled() {
   sway_windows | jq -r --arg title "$1" 'select(.visible and ((.name // "") | test($title))) | .id' | head -n1
 }
@@ -161,13 +162,17 @@ e2e_click() {
   e2e_input click $((x + $1)) $((y + $2)) "${3:-1}"
 }
 
-e2e_focus() { swaymsg -q "[con_id=$E2E_WINDOW] focus"; }
+display_focus_window() { swaymsg -q "[con_id=$1] focus"; }
+e2e_focus() { display_focus_window "$E2E_WINDOW"; }
 
-e2e_key() {
+# Keys and text for the window that has the keyboard.
+display_keys() {
   local key
-  e2e_focus || return 1
   for key; do e2e_input press "$key" || return 1; done
 }
+display_type() { e2e_input type "$1"; }
+
+e2e_key() { e2e_focus && display_keys "$@"; }
 e2e_keydown() { e2e_focus && e2e_input keydown "$1"; }
 e2e_keyup() { e2e_focus && e2e_input keyup "$1"; }
 

@@ -24,7 +24,8 @@ e2e_desktop_reset() { :; }
 
 # The first visible window of a process (Qt marks its windows with the
 # process id), or of a title matching a pattern.
-display_window_of_pid() { xdotool search --onlyvisible --pid "$1" 2>/dev/null | head -n1; }
+display_windows_of_pid() { xdotool search --onlyvisible --pid "$1" 2>/dev/null; }
+display_window_of_pid() { display_windows_of_pid "$1" | head -n1; }
 display_window_titled() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1; }
 
 # "X Y WIDTH HEIGHT" of a window (default E2E_WINDOW) on the screen.
@@ -37,12 +38,17 @@ e2e_click() {
   xdotool mousemove --window "$E2E_WINDOW" "$1" "$2" click "${3:-1}"
 }
 
-e2e_focus() {
+display_focus_window() {
   # Bounded: without a window manager a refused focus would wait forever.
-  timeout 5 xdotool windowfocus --sync "$E2E_WINDOW" 2>/dev/null || xdotool windowfocus "$E2E_WINDOW"
+  timeout 5 xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1"
 }
+e2e_focus() { display_focus_window "$E2E_WINDOW"; }
 
-e2e_key() { e2e_focus && xdotool key --delay 50 "$@"; }
+# Keys and text for the window that has the keyboard.
+display_keys() { xdotool key --delay 50 "$@"; }
+display_type() { xdotool type --delay 20 "$1"; }
+
+e2e_key() { e2e_focus && display_keys "$@"; }
 e2e_keydown() { e2e_focus && xdotool keydown "$1"; }
 e2e_keyup() { e2e_focus && xdotool keyup "$1"; }
 
@@ -53,19 +59,6 @@ e2e_screenshot() {
 
 e2e_window_screenshot() {
   import -window "$E2E_WINDOW" "$E2E_ARTIFACTS/$1.png"
-}
-
-e2e_save_dialog() {
-  e2e_wait_for bash -c "[ \$(xdotool search --onlyvisible --pid $E2E_PID | wc -l) -gt ${E2E_WINDOWS_BEFORE:-1} ]" ||
-    { e2e_fail "no save dialog opened"; return 1; }
-  local dialog
-  dialog=$(xdotool search --onlyvisible --pid "$E2E_PID" | grep -vx "$E2E_WINDOW" | tail -n1)
-  sleep 0.5
-  timeout 5 xdotool windowfocus --sync "$dialog" 2>/dev/null || true
-  xdotool key --delay 30 ctrl+a
-  xdotool type --delay 20 "$1"
-  xdotool key Return
-  e2e_wait_for test -s "$1" || { e2e_fail "nothing was saved to $1"; return 1; }
 }
 
 # The pointer rests in a corner, off every window (and its tooltips).
