@@ -18,6 +18,14 @@ public:
     };
     std::vector<Paint> paints;
 
+    std::string names() const
+    {
+        std::string all;
+        for (const Paint& paint : paints)
+            all += paint.widget->objectName().toStdString() + ' ';
+        return all;
+    }
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
@@ -54,7 +62,7 @@ TEST_F(BusyAnimationTicks, EachTickPaintsOnlyTheCellOfItsFrame)
         log.paints.clear();
         e().Timer2_Timer();
         QApplication::processEvents();
-        ASSERT_EQ(log.paints.size(), 1u) << log.paints.back().widget->objectName().toStdString();
+        ASSERT_EQ(log.paints.size(), 1u) << log.names();
         EXPECT_EQ(log.paints[0].widget, e().Picture5);
         EXPECT_EQ(log.paints[0].region, cell);
         const QRgb shown = colours[std::size_t(probe().animFrame() % 6)];
