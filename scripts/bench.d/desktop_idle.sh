@@ -20,11 +20,18 @@ e2e_pointer_park
 baseline=$(cpu_percent 10 "$compositor")
 echo "compositor.baseline_cpu_percent: $baseline %"
 
+# Prints E2E_PID's share as figure $1 and the compositor's meanwhile, less
+# its baseline, as figure $2.
+beside_compositor() {
+  local own shown
+  read -r own shown < <(cpu_percent 10 "$E2E_PID" "$compositor" | paste -sd ' ')
+  echo "$1: $own %"
+  echo "$2: $(awk -v a="$shown" -v b="$baseline" 'BEGIN { printf "%.2f", a - b }') %"
+}
+
 e2e_start_program notivo "$(e2e_program notivo)"
 sleep 4 # the start-up note rings out and the stream falls asleep
-read -r notivo shown < <(cpu_percent 10 "$E2E_PID" "$compositor" | paste -sd ' ')
-echo "notivo.idle_cpu_percent: $notivo %"
-echo "compositor.notivo_idle_cpu_percent: $(awk -v a="$shown" -v b="$baseline" 'BEGIN { printf "%.2f", a - b }') %"
+beside_compositor notivo.idle_cpu_percent compositor.notivo_idle_cpu_percent
 e2e_stop_program "$E2E_PID"
 
 # The floor on this machine and display: a window that only ticks every
@@ -32,8 +39,6 @@ e2e_stop_program "$E2E_PID"
 for mode in wake damage; do
   e2e_start_program "tick_probe_$mode" "$E2E_BUILD_DIR/bench/bench_tick_probe" "$mode"
   sleep 2
-  read -r probe shown < <(cpu_percent 10 "$E2E_PID" "$compositor" | paste -sd ' ')
-  echo "tick_probe.${mode}_cpu_percent: $probe %"
-  echo "compositor.tick_probe_${mode}_cpu_percent: $(awk -v a="$shown" -v b="$baseline" 'BEGIN { printf "%.2f", a - b }') %"
+  beside_compositor "tick_probe.${mode}_cpu_percent" "compositor.tick_probe_${mode}_cpu_percent"
   e2e_stop_program "$E2E_PID"
 done

@@ -17,9 +17,9 @@ place() { # window column, staff position, seconds to let the preview end
 }
 # The canvas alone, with the pointer away so that no tip covers it.
 canvas() {
-  xdotool mousemove 1200 1000
+  e2e_pointer_park
   sleep 0.3
-  import -window "$E2E_WINDOW" -crop "523x177+$canvas_x+$canvas_y" +repage "$E2E_ARTIFACTS/keys_$1.png"
+  e2e_notivo_canvas "keys_$1"
 }
 same_canvas() {
   local differ
